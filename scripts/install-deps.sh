@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs the build and test dependencies that are missing (Debian).
+set -eu
+packages="g++ cmake ninja-build libsqlite3-dev libtinyxml-dev libboost-dev libgtest-dev sqlite3 perl"
+missing=""
+for p in $packages; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  echo "installing:$missing"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y $missing
+fi

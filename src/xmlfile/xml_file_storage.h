@@ -1,0 +1,29 @@
+// A storage node that knows the file, line and include chain it came from.
+#pragma once
+
+#include "console/file_location.h"
+#include "velk/storage.h"
+
+namespace app_core::helpers {
+
+struct IXmlFileStorage : velk::IStorage {
+  static constexpr velk::iid_t IID = 0x6D41E0B3;
+  using Parent = velk::IStorage;
+
+  // The node's location; not add-referenced.
+  virtual IFileLocation* GetLocation() = 0;
+  // Wraps the root of another parsed document as a storage whose location is
+  // `path`, included from this node.
+  virtual velk::result_t CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
+                                               velk::IStorage* documentRoot) = 0;
+  virtual velk::result_t GetNode(std::string_view name, IXmlFileStorage** child) = 0;
+  virtual velk::result_t GetNode(uint32_t index, IXmlFileStorage** child) = 0;
+  virtual velk::result_t CreateNode(std::string_view name, IXmlFileStorage** child) = 0;
+
+  // The plain-storage forms call the located ones.
+  velk::result_t CreateNode(std::string_view name, velk::IStorage** child) final;
+  velk::result_t GetNode(uint32_t index, velk::IStorage** child) final;
+  velk::result_t GetNode(std::string_view name, velk::IStorage** child) final;
+};
+
+}  // namespace app_core::helpers
