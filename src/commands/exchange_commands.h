@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "console/command_environment.h"
+
+namespace app_core {
+
+// Writes every record of the database into the exchange file.
+velk::result_t exportDatabase(const CommandEnvironment& env, const std::string& database,
+                              const std::string& xml);
+
+// Stores every record of the exchange file into the database.
+velk::result_t importDatabase(const CommandEnvironment& env, const std::string& xml,
+                              const std::string& database);
+
+}  // namespace app_core
