@@ -81,6 +81,13 @@ class AtomicChange {
 
 }  // namespace
 
+bool isDeleteJournalMode(const std::string& mode) {
+  if (mode == "DELETE" || mode == "delete") return true;
+  if (mode == "WAL" || mode == "wal") return false;
+  throw velk::InvalidResultException({kStorageSource, __LINE__}, "Unexpected journal mode",
+                                     velk::errors::kInvalidResult);
+}
+
 KeyValueStorage::KeyValueStorage(velk::Ref<velk::ITracer> tracer)
     : tracer_(std::move(tracer)), db_(tracer_.get()) {}
 
@@ -284,11 +291,7 @@ void KeyValueStorage::openFile(const std::string& path) {
 
 bool KeyValueStorage::queryJournalMode(const std::string& path) {
   db_.open(path, open_flags::kReadOnly);
-  std::string mode = db_.queryText("PRAGMA JOURNAL_MODE");
-  if (mode == "DELETE" || mode == "delete") return true;
-  if (mode == "WAL" || mode == "wal") return false;
-  throw velk::InvalidResultException({kStorageSource, __LINE__}, "Unexpected journal mode",
-                                     velk::errors::kInvalidResult);
+  return isDeleteJournalMode(db_.queryText("PRAGMA JOURNAL_MODE"));
 }
 
 void KeyValueStorage::changeJournalMode(const std::string& path, bool deleteMode) {

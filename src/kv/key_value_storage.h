@@ -15,6 +15,10 @@ namespace data_storage {
 extern const char* const kCreateTableSql;
 extern const char* const kCreateIndexSql;
 
+// True for "DELETE" (read-only mode), false for "WAL", in the spellings the
+// engine may report; throws for any other mode.
+bool isDeleteJournalMode(const std::string& mode);
+
 // The store's prepared statements, in the order of the cache.
 enum class Statement {
   kInsert,

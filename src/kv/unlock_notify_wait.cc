@@ -33,7 +33,7 @@ void onUnlock(void** args, int count) {
 bool UnlockNotifyWait::notificationsAvailable() { return &sqlite3_unlock_notify != nullptr; }
 
 UnlockNotifyWait::Outcome UnlockNotifyWait::wait() {
-  return notificationsAvailable() ? waitForNotification() : poll();
+  return mode_ == Mode::kNotification && notificationsAvailable() ? waitForNotification() : poll();
 }
 
 UnlockNotifyWait::Outcome UnlockNotifyWait::waitForNotification() {
@@ -42,7 +42,7 @@ UnlockNotifyWait::Outcome UnlockNotifyWait::waitForNotification() {
   // callback would then never come, so fail at once instead of waiting.
   if (sqlite3_unlock_notify(db_, onUnlock, &signal) != SQLITE_OK) return Outcome::kDeadlock;
   std::unique_lock<std::mutex> lock(signal.mutex);
-  if (signal.signalled.wait_for(lock, kLimit, [&] { return signal.fired; })) return Outcome::kUnlocked;
+  if (signal.signalled.wait_for(lock, limit_, [&] { return signal.fired; })) return Outcome::kUnlocked;
   lock.unlock();
   // Once cancelled the callback can no longer reach `signal`; a notification
   // that came in between still counts.
@@ -54,7 +54,7 @@ UnlockNotifyWait::Outcome UnlockNotifyWait::waitForNotification() {
 UnlockNotifyWait::Outcome UnlockNotifyWait::poll() {
   auto now = std::chrono::steady_clock::now();
   if (pollStart_ == std::chrono::steady_clock::time_point{}) pollStart_ = now;
-  if (now - pollStart_ >= kLimit) return Outcome::kTimedOut;
+  if (now - pollStart_ >= limit_) return Outcome::kTimedOut;
   std::this_thread::sleep_for(pollPause_);
   pollPause_ = std::min(pollPause_ * 2, std::chrono::milliseconds(50));
   return Outcome::kUnlocked;
