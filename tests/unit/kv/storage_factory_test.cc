@@ -97,6 +97,11 @@ TEST_F(FactoryTest, ReadOnlyModeIsTheDeleteJournalMode) {
   ASSERT_EQ(manager_->ChangeJournalMode(path, true), errors::kOk);
   ASSERT_EQ(manager_->ChangeJournalMode(path, false), errors::kOk);
   EXPECT_EQ(journalMode(path), "wal");
+
+  std::string missing = dir_.path("missing.kvdb");
+  EXPECT_EQ(manager_->ChangeJournalMode(missing, true), errors::kUnspecified);
+  EXPECT_EQ(manager_->IsReadOnly(missing, readOnly), errors::kUnspecified);
+  EXPECT_FALSE(fs::exists(missing));
 }
 
 TEST_F(FactoryTest, OtherJournalModesAreAnInvalidResult) {
@@ -182,7 +187,6 @@ TEST_F(FactoryTest, AFileThatIsNoDatabaseIsRefusedAndLeftAlone) {
   writeFile(path, content);
   auto unchanged = [&] {
     EXPECT_EQ(readFile(path), content);
-    EXPECT_EQ(fs::directory_iterator(dir_.root()) == fs::directory_iterator(), false);
     for (const auto& entry : fs::directory_iterator(dir_.root()))
       EXPECT_EQ(entry.path().filename(), "text.kvdb") << "left behind";
   };
