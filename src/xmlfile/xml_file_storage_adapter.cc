@@ -68,21 +68,24 @@ result_t XmlFileStorageAdapter::GetNode(std::string_view name, IXmlFileStorage**
   if (!child) return velk::errors::kInvalidArgument;
   *child = nullptr;
   velk::IStorage* found = nullptr;
-  return wrapChild(node_->GetNode(name, &found), found, child);
+  result_t r = node_->GetNode(name, &found);
+  return wrapChild(r, found, child);
 }
 
 result_t XmlFileStorageAdapter::GetNode(uint32_t index, IXmlFileStorage** child) {
   if (!child) return velk::errors::kInvalidArgument;
   *child = nullptr;
   velk::IStorage* found = nullptr;
-  return wrapChild(node_->GetNode(index, &found), found, child);
+  result_t r = node_->GetNode(index, &found);
+  return wrapChild(r, found, child);
 }
 
 result_t XmlFileStorageAdapter::CreateNode(std::string_view name, IXmlFileStorage** child) {
   if (!child) return velk::errors::kInvalidArgument;
   *child = nullptr;
   velk::IStorage* created = nullptr;
-  return wrapChild(node_->CreateNode(name, &created), created, child);
+  result_t r = node_->CreateNode(name, &created);
+  return wrapChild(r, created, child);
 }
 
 }  // namespace app_core::helpers

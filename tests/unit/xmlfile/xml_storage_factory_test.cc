@@ -22,6 +22,11 @@ std::string nested(int depth) {
 
 class XmlStorageFactoryTest : public ::testing::Test {
  protected:
+  void TearDown() override {
+    factory.reset();
+    EXPECT_EQ(liveObjectCount(), liveAtStart) << "objects left alive";
+  }
+
   // Parses `text`; on failure returns the error.
   result_t parse(const std::string& text, XmlParseError& error, Ref<IStorage>& root) {
     auto io = make<MemoryIo>(text);
@@ -35,6 +40,7 @@ class XmlStorageFactoryTest : public ::testing::Test {
     return error;
   }
 
+  int32_t liveAtStart = liveObjectCount();
   Ref<IXmlStorageFactory> factory = make<XmlStorageFactory>();
 };
 
@@ -130,6 +136,7 @@ TEST_F(XmlStorageFactoryTest, NestingIsLimited) {
   XmlParseError error;
   Ref<IStorage> root;
   ASSERT_EQ(parse(nested(xml::kMaxNestingDepth), error, root), errors::kOk);
+  ASSERT_EQ(root->Flush(), errors::kOk);  // printed back to its input object
   root.reset();
 
   error = parseError("<r>\n" + nested(xml::kMaxNestingDepth));
