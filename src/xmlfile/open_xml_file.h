@@ -1,6 +1,8 @@
 // Opens and parses an XML source file as a located storage. Failures are
 // reported as errors, at the enclosing node's location when there is one,
-// and give an empty result; the caller decides whether that is fatal.
+// and give an empty result; the caller decides whether that is fatal. The
+// storages are for reading: the file is opened for reading only, so writing
+// one back fails.
 #pragma once
 
 #include <string>

@@ -2,7 +2,8 @@
 // child nodes, attributes are values, the element's text is the value with
 // the empty name. Names are stored by the rules of xml_names.h; CreateNode
 // and WriteValue throw wrappers::XmlStorageException for a name with a
-// character that no XML name may hold.
+// character that no XML name may hold. A node whose element was removed
+// through its parent answers kInvalidState from then on.
 #pragma once
 
 #include <memory>
