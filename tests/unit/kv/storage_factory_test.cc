@@ -6,6 +6,7 @@
 #include "kv/key_value_storage.h"
 #include "kv/key_value_storage_factory_with_settings.h"
 #include "kv_test_support.h"
+#include "velk/basic_service_locator.h"
 
 namespace data_storage::test {
 namespace {
@@ -226,6 +227,21 @@ TEST_F(FactoryTest, ClassesAndTheirInterfaces) {
     EXPECT_EQ(static_cast<void*>(primary.get()), static_cast<void*>(named.get()));
   }
   EXPECT_TRUE(createByClass<IKeyValueDataSourceFactory>(locator_.get(), class_ids::kKeyValueDataSourceFactory));
+}
+
+TEST_F(FactoryTest, TheRunsLocatorServesTheTracer) {
+  auto locator = app_core::test::makeBasicServiceLocator();
+  locator->setTracer(tracer_);
+  auto factory = createByClass<IKeyValueStorageFactory>(locator.get(), class_ids::kKeyValueStorageManager);
+  std::string path = dir_.path("run.kvdb");
+  Ref<IIndexedKeyValueStorage> store;
+  ASSERT_EQ(factory->CreateStorage(path, store.put()), errors::kOk);
+  EXPECT_TRUE(tracer_->has(kInfo, "kv_st\tCreate succeeded for " + q(path)));
+  // That locator creates nothing, so a data source finds no factory there.
+  auto sources = createByClass<IKeyValueDataSourceFactory>(locator.get(), class_ids::kKeyValueDataSourceFactory);
+  Ref<IKeyValueDataSource> source;
+  ASSERT_EQ(sources->CreateDataSource(path, 0, source.put()), errors::kOk);
+  EXPECT_EQ(source->CreateStorage(store.put()), errors::kNoInterface);
 }
 
 class NamedFactoryTest : public FactoryTest {
