@@ -56,6 +56,10 @@ result_t TestNode::GetValueName(uint32_t index, char* buffer, uint32_t* size) {
 }
 
 result_t TestNode::WriteValue(std::string_view name, const velk::ValueDescriptor& value, uint32_t) {
+  if (name.empty()) {
+    text_ = value.text;
+    return errors::kOk;
+  }
   values_.emplace_back(std::string(name), value.text);
   return errors::kOk;
 }
