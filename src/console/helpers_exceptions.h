@@ -17,14 +17,19 @@ class Exception : public ExceptionBase<Exception, velk::ResultCodeException> {
   using ExceptionBase::ExceptionBase;
 };
 
-// A failure concerning a named object (a file, a database); the name is kept
-// for the code that catches it and is not part of the description.
+// A failure concerning a named object (a file, a database). The name follows
+// the message in double quotes, so the user learns which file failed.
 class NamedObjectError : public ExceptionBase<NamedObjectError, velk::ResultCodeException> {
  public:
   static constexpr const char* kName = "NamedObjectError";
   NamedObjectError(velk::SourcePos pos, std::string message, std::string objectName, velk::result_t code)
       : ExceptionBase(pos, std::move(message), code), objectName_(std::move(objectName)) {}
   const std::string& objectName() const { return objectName_; }
+  void describe(std::string& out) const override {
+    std::string message = this->message();
+    if (!objectName_.empty()) message += " \"" + objectName_ + "\"";
+    out += message + ": " + velk::hexId(static_cast<uint32_t>(code())) + " (" + velk::frameworkText(code()) + ")";
+  }
 
  private:
   std::string objectName_;

@@ -107,8 +107,8 @@ TEST_F(TracerSubsystemTest, MissingDirectoryRaisesNamedObjectError) {
     EXPECT_EQ(e.objectName(), settings.filePath);
     EXPECT_EQ(e.code(), velk::errors::kPathNotFound);
     EXPECT_EQ(e.displayText(),
-              "NamedObjectError - failed to create trace file: 0x80010103 (Path not found). "
-              "At service_manager_loader/tracer_subsystem(71) ");
+              "NamedObjectError - failed to create trace file \"" + settings.filePath +
+                  "\": 0x80010103 (Path not found). At service_manager_loader/tracer_subsystem(71) ");
   }
   EXPECT_FALSE(velk::getService<velk::ITracer>(locator.get()));
 }
