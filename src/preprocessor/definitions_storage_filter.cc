@@ -3,10 +3,16 @@
 #include "preprocessor/macro_expansion_storage.h"
 #include "preprocessor/product_pattern.h"
 #include "preprocessor/storage_iterator_stack.h"
-#include "preprocessor/storage_text.h"
-#include "preprocessor/utf8_text.h"
+#include "xmlfile/storage_helpers.h"
+#include "velk/exception.h"
+#include "xmlfile/utf8.h"
 
 namespace app_core::helpers {
+
+using velk::helpers::nodeName;
+using velk::helpers::readText;
+using velk::helpers::valueName;
+using velk::helpers::valuesCount;
 
 namespace {
 
@@ -17,6 +23,26 @@ std::string quoted(std::string_view prefix, std::string_view name, std::string_v
   text += '\'';
   text += suffix;
   return text;
+}
+
+// A define's "value" is required: its absence ends the command, with the
+// same text a failing read gives.
+std::string requireText(IXmlFileStorage* node, std::string_view name) {
+  velk::ValueDescriptor value;
+  value.type = velk::kTypeText | velk::kTypeByRef;
+  velk::result_t r = node->ReadValue(name, value, 0);
+  if (velk::succeeded(r)) return std::move(value.text);
+  std::string message(name);
+  message += " at node " + nodeName(node);
+  int row = -1;
+  int column = -1;
+  auto position = velk::queryInterface<velk::IStoragePosition>(node);
+  if (position && velk::succeeded(position->GetPosition(&row, &column))) {
+    message += " (row " + std::to_string(row) + ", column " + std::to_string(column) + ")";
+  } else {
+    row = column = -1;
+  }
+  throw velk::wrappers::XmlStorageException({"velk/util/helpers/storage", 88}, message, r, row, column);
 }
 
 }  // namespace
@@ -41,9 +67,9 @@ void DefinitionsStorageFilter::FilterValue(IXmlFileStorage* node, velk::ValueDes
   if (value.baseType() == velk::kTypeText) {
     substitute(value.text, location);
   } else if (value.baseType() == velk::kTypeWideText) {
-    std::string text = utf8FromWide(value.wideText);
+    std::string text = velk::xml::toUtf8(value.wideText);
     substitute(text, location);
-    value.wideText = wideFromUtf8(text);
+    value.wideText = velk::xml::fromUtf8(text);
   }
 }
 

@@ -1,9 +1,14 @@
 #include "preprocessor/filtered_storage.h"
 
 #include "preprocessor/storage_iterator_stack.h"
-#include "preprocessor/storage_text.h"
+#include "xmlfile/storage_helpers.h"
 
 namespace app_core::helpers {
+
+using velk::helpers::nodeName;
+using velk::helpers::readText;
+using velk::helpers::valueName;
+using velk::helpers::valuesCount;
 
 using velk::result_t;
 namespace errors = velk::errors;
@@ -11,17 +16,28 @@ namespace errors = velk::errors;
 namespace {
 // Below this many values a scan is cheaper than an index.
 constexpr size_t kValueIndexThreshold = 8;
+// A container has no text of its own: it reads as "".
+result_t emptyText(velk::ValueDescriptor& value) {
+  if (value.baseType() == velk::kTypeWideText) {
+    value.wideText.clear();
+  } else {
+    value.type = velk::kTypeText;
+    value.text.clear();
+  }
+  return errors::kOk;
+}
+
 }  // namespace
 
 FilteredStorage::FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter)
-    : inner_(node), valuesSource_(node), valueFilter_(filter), nodeFilter_(filter) {
+    : XmlFileStorageProxy(node), valuesSource_(node), valueFilter_(filter), nodeFilter_(filter) {
   keepValues(true);
   filterChildren();
 }
 
 FilteredStorage::FilteredStorage(velk::Ref<IXmlFileStorage> valuesSource,
                                  velk::Ref<IXmlFileStorage> childrenSource)
-    : inner_(valuesSource), valuesSource_(valuesSource) {
+    : XmlFileStorageProxy(valuesSource), valuesSource_(valuesSource) {
   keepValues(false);
   if (childrenSource) takeChildren(childrenSource.get());
 }
@@ -39,7 +55,7 @@ void FilteredStorage::keepValues(bool filtered) {
 
 void FilteredStorage::filterChildren() {
   StorageIteratorStack stack;
-  stack.push(inner_);
+  stack.push(velk::Ref<IXmlFileStorage>(wrapped()));
   while (velk::Ref<IXmlFileStorage> node = stack.next()) {
     if (!nodeFilter_->FilterNode(stack, node.get())) children_.push_back(Child{std::move(node), nullptr});
   }
@@ -59,7 +75,7 @@ void FilteredStorage::appendChild(velk::Ref<IXmlFileStorage> child) {
 result_t FilteredStorage::CreateNode(std::string_view, IXmlFileStorage**) { return errors::kNotImplemented; }
 
 result_t FilteredStorage::RemoveNode(std::string_view name) {
-  return inner_ ? inner_->RemoveNode(name) : errors::kNotSupported;
+  return wrapped() ? wrapped()->RemoveNode(name) : errors::kNotSupported;
 }
 
 result_t FilteredStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
@@ -84,7 +100,7 @@ result_t FilteredStorage::GetNode(std::string_view name, IXmlFileStorage** child
 }
 
 result_t FilteredStorage::GetName(char* buffer, uint32_t* size) {
-  return inner_ ? inner_->GetName(buffer, size) : errors::kNotSupported;
+  return wrapped() ? wrapped()->GetName(buffer, size) : errors::kNotSupported;
 }
 
 result_t FilteredStorage::GetNodesCount(uint32_t* count) {
@@ -110,7 +126,7 @@ result_t FilteredStorage::GetValueName(uint32_t index, char* buffer, uint32_t* s
 }
 
 result_t FilteredStorage::WriteValue(std::string_view name, const velk::ValueDescriptor& value, uint32_t flags) {
-  return inner_ ? inner_->WriteValue(name, value, flags) : errors::kNotSupported;
+  return wrapped() ? wrapped()->WriteValue(name, value, flags) : errors::kNotSupported;
 }
 
 result_t FilteredStorage::ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t flags) {
@@ -120,8 +136,8 @@ result_t FilteredStorage::ReadValue(uint32_t index, velk::ValueDescriptor& value
 
 result_t FilteredStorage::ReadValue(std::string_view name, velk::ValueDescriptor& value, uint32_t flags) {
   if (name.empty()) {
-    if (!inner_) return errors::kNotFound;
-    return filteredRead(inner_->ReadValue(name, value, flags), value);
+    if (!wrapped()) return emptyText(value);
+    return filteredRead(wrapped()->ReadValue(name, value, flags), value);
   }
   std::optional<uint32_t> index = findValue(name);
   if (!index) return errors::kNotFound;
@@ -133,17 +149,17 @@ result_t FilteredStorage::filteredRead(result_t r, velk::ValueDescriptor& value)
   return r;
 }
 
-result_t FilteredStorage::Flush() { return inner_ ? inner_->Flush() : errors::kOk; }
+result_t FilteredStorage::Flush() { return wrapped() ? wrapped()->Flush() : errors::kOk; }
 
-IFileLocation* FilteredStorage::GetLocation() { return inner_ ? inner_->GetLocation() : nullptr; }
+IFileLocation* FilteredStorage::GetLocation() { return wrapped() ? wrapped()->GetLocation() : nullptr; }
 
 result_t FilteredStorage::CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
                                                 velk::IStorage* documentRoot) {
   if (!out) return errors::kInvalidArgument;
   *out = nullptr;
-  if (!inner_) return errors::kNotSupported;
+  if (!wrapped()) return errors::kNotSupported;
   velk::Ref<IXmlFileStorage> included;
-  result_t r = inner_->CreateIncludedStorage(included.put(), path, documentRoot);
+  result_t r = wrapped()->CreateIncludedStorage(included.put(), path, documentRoot);
   if (velk::failed(r) || !nodeFilter_) {
     *out = included.detach();
     return r;

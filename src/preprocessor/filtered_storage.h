@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "preprocessor/storage_filter.h"
-#include "xmlfile/xml_file_storage.h"
+#include "xmlfile/xml_file_storage_proxy.h"
 
 namespace app_core::helpers {
 
-class FilteredStorage : public velk::ObjectBase<IXmlFileStorage> {
+class FilteredStorage : public XmlFileStorageProxy {
  public:
   // Filters the values and children of `node` through `filter`.
   FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter);
@@ -26,7 +26,7 @@ class FilteredStorage : public velk::ObjectBase<IXmlFileStorage> {
   FilteredStorage(velk::Ref<IXmlFileStorage> valuesSource, velk::Ref<IXmlFileStorage> childrenSource);
 
   // An empty container: no name, no values, no children until appended.
-  FilteredStorage() = default;
+  FilteredStorage() : XmlFileStorageProxy(nullptr) {}
 
   // Adds a child after the kept ones.
   void appendChild(velk::Ref<IXmlFileStorage> child);
@@ -48,8 +48,8 @@ class FilteredStorage : public velk::ObjectBase<IXmlFileStorage> {
   velk::result_t CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
                                        velk::IStorage* documentRoot) override;
 
-  using IXmlFileStorage::CreateNode;
-  using IXmlFileStorage::GetNode;
+  using XmlFileStorageProxy::CreateNode;
+  using XmlFileStorageProxy::GetNode;
 
  private:
   struct Child {
@@ -68,7 +68,6 @@ class FilteredStorage : public velk::ObjectBase<IXmlFileStorage> {
   std::optional<uint32_t> findChild(std::string_view name);
   std::optional<uint32_t> findValue(std::string_view name);
 
-  velk::Ref<IXmlFileStorage> inner_;
   velk::Ref<IXmlFileStorage> valuesSource_;
   velk::Ref<IStorageFilter> valueFilter_;
   velk::Ref<IStorageFilter> nodeFilter_;

@@ -5,13 +5,13 @@ namespace app_core::helpers {
 using velk::result_t;
 
 MacroExpansionChain MacroExpansionStorage::chainOf(IXmlFileStorage* node) {
-  velk::Ref<IMacroExpansion> expansion = velk::queryInterface<IMacroExpansion>(node);
-  return expansion ? expansion->expansionChain() : nullptr;
+  auto* expansion = dynamic_cast<MacroExpansionStorage*>(node);
+  return expansion ? expansion->chain_ : nullptr;
 }
 
 velk::Ref<IXmlFileStorage> MacroExpansionStorage::unwrap(IXmlFileStorage* node) {
-  velk::Ref<IMacroExpansion> expansion = velk::queryInterface<IMacroExpansion>(node);
-  return velk::Ref<IXmlFileStorage>(expansion ? expansion->expandedNode() : node);
+  auto* expansion = dynamic_cast<MacroExpansionStorage*>(node);
+  return velk::Ref<IXmlFileStorage>(expansion ? expansion->wrapped() : node);
 }
 
 bool MacroExpansionStorage::contains(const MacroExpansionChain& chain, const std::string& name) {
@@ -23,27 +23,27 @@ bool MacroExpansionStorage::contains(const MacroExpansionChain& chain, const std
 
 result_t MacroExpansionStorage::wrap(result_t r, IXmlFileStorage** node) {
   if (velk::succeeded(r) && *node) {
-    velk::Ref<IXmlFileStorage> plain = velk::Ref<IXmlFileStorage>::adopt(*node);
+    auto plain = velk::Ref<IXmlFileStorage>::adopt(*node);
     *node = velk::Ref<IXmlFileStorage>(velk::make<MacroExpansionStorage>(plain, chain_)).detach();
   }
   return r;
 }
 
 result_t MacroExpansionStorage::CreateNode(std::string_view name, IXmlFileStorage** child) {
-  return wrap(inner_->CreateNode(name, child), child);
+  return wrap(wrapped()->CreateNode(name, child), child);
 }
 
 result_t MacroExpansionStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
-  return wrap(inner_->GetNode(index, child), child);
+  return wrap(wrapped()->GetNode(index, child), child);
 }
 
 result_t MacroExpansionStorage::GetNode(std::string_view name, IXmlFileStorage** child) {
-  return wrap(inner_->GetNode(name, child), child);
+  return wrap(wrapped()->GetNode(name, child), child);
 }
 
 result_t MacroExpansionStorage::CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
                                                       velk::IStorage* documentRoot) {
-  return wrap(inner_->CreateIncludedStorage(out, path, documentRoot), out);
+  return wrap(wrapped()->CreateIncludedStorage(out, path, documentRoot), out);
 }
 
 }  // namespace app_core::helpers

@@ -1,9 +1,14 @@
 #include "preprocessor/storage_block_filter.h"
 
 #include "preprocessor/storage_iterator_stack.h"
-#include "preprocessor/storage_text.h"
+#include "xmlfile/storage_helpers.h"
 
 namespace app_core::helpers {
+
+using velk::helpers::nodeName;
+using velk::helpers::readText;
+using velk::helpers::valueName;
+using velk::helpers::valuesCount;
 
 bool StorageBlockFilter::FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) {
   if (nodeName(node) != "block") return false;

@@ -2,14 +2,19 @@
 
 #include <vector>
 
-#include "preprocessor/storage_text.h"
+#include "xmlfile/storage_helpers.h"
 #include "velk/exception.h"
 
 namespace app_core::helpers {
 
+using velk::helpers::nodeName;
+using velk::helpers::readText;
+using velk::helpers::valueName;
+using velk::helpers::valuesCount;
+
 namespace {
 
-constexpr velk::SourcePos kCopyPos{"tools/hesk_config/source/pack", 0};
+constexpr velk::SourcePos kCopyPos{"tools/hesk_config/source/pack", 84};
 
 void copyValues(velk::IStorage* source, velk::IStorage* destination) {
   uint32_t count = valuesCount(source);

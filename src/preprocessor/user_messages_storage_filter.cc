@@ -1,8 +1,13 @@
 #include "preprocessor/user_messages_storage_filter.h"
 
-#include "preprocessor/storage_text.h"
+#include "xmlfile/storage_helpers.h"
 
 namespace app_core::helpers {
+
+using velk::helpers::nodeName;
+using velk::helpers::readText;
+using velk::helpers::valueName;
+using velk::helpers::valuesCount;
 
 bool UserMessagesStorageFilter::FilterNode(StorageIteratorStack&, IXmlFileStorage* node) {
   if (nodeName(node) != "message") return false;

@@ -4,10 +4,15 @@
 
 #include "preprocessor/default_storage_filter.h"
 #include "preprocessor/storage_iterator_stack.h"
-#include "preprocessor/storage_text.h"
+#include "xmlfile/storage_helpers.h"
 #include "test_storage.h"
 
 namespace app_core::helpers {
+
+using velk::helpers::nodeName;
+using velk::helpers::readText;
+using velk::helpers::valueName;
+using velk::helpers::valuesCount;
 namespace {
 
 using test::dump;
@@ -139,6 +144,9 @@ TEST(FilteredStorage, ContainerHoldsAppendedChildren) {
   EXPECT_EQ(dump(child.get()), "two a=b");
   uint32_t size = 0;
   EXPECT_EQ(container->GetName(nullptr, &size), velk::errors::kNotSupported);
+  velk::ValueDescriptor text = velk::ValueDescriptor::ofText("stale");
+  ASSERT_EQ(container->ReadValue("", text, 0), 0);
+  EXPECT_EQ(text.text, "");
 }
 
 TEST(FilteredStorage, ChildrenKeepTheirLocations) {
