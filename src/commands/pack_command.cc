@@ -35,7 +35,8 @@ void createDirectoryFor(const std::string& path) {
   std::error_code error;
   std::filesystem::path directory = std::filesystem::path(path).parent_path();
   if (directory.empty() || std::filesystem::create_directories(directory, error) || !error) return;
-  throw helpers::Exception(kDirectoryPos, "Can't create directory for output file: " + path, velk::fromErrno(error.value()));
+  throw helpers::Exception(kDirectoryPos, "Can't create directory for output file: " + path,
+                           velk::fromErrno(error.value()));
 }
 
 // The root of the output document: the existing one, extended after its
@@ -76,17 +77,19 @@ Ref<FilteredStorage> combineInputs(const CommandEnvironment& env, velk::IXmlStor
   return container;
 }
 
+uint32_t errorCount(const CommandEnvironment& env) { return env.counter ? env.counter->errorCount() : 0; }
+
 bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::string>& inputs,
                      const std::string& output, const Ref<IStorageFilter>& filter) {
   auto factory = velk::queryInterface<velk::IXmlStorageFactory>(env.xmlStorageFactory);
   if (!factory) factory = velk::make<velk::XmlStorageFactory>();
   Ref<FilteredStorage> container = combineInputs(env, factory.get(), inputs, filter);
-  if (env.counter->errorCount() != 0) return false;
+  if (errorCount(env) != 0) return false;
   Ref<velk::IStorage> document = openOutputDocument(factory.get(), output);
   copyStorage(container.get(), document.get());
   velk::checkResult(document->Flush(), kFlushPos);
   // Diagnostics raised while the deeper levels were copied fail the run too.
-  return env.counter->errorCount() == 0;
+  return errorCount(env) == 0;
 }
 
 // Text of the exception being handled; call only inside a catch block.
