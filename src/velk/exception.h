@@ -116,16 +116,21 @@ VELK_DECLARE_EXCEPTION(TimeSystemError, ::velk::SystemException);
 }
 
 namespace wrappers {
-// Raised by storage helpers; carries the node's row and column when known.
-class XmlStorageException : public ExceptionBase<XmlStorageException, ResultCodeException> {
+// Raised by storage helpers; carries the failing code and the node's row and
+// column when known. It is not a result-code exception: its description is
+// the message alone, and a command that catches it answers "Unknown
+// exception".
+class XmlStorageException : public ExceptionBase<XmlStorageException, Exception> {
  public:
   static constexpr const char* kName = "XmlStorageException";
   XmlStorageException(SourcePos pos, std::string message, result_t code, int row = -1, int column = -1)
-      : ExceptionBase(pos, std::move(message), code), row_(row), column_(column) {}
+      : ExceptionBase(pos, std::move(message)), code_(code), row_(row), column_(column) {}
+  result_t code() const { return code_; }
   int row() const { return row_; }
   int column() const { return column_; }
 
  private:
+  result_t code_;
   int row_;
   int column_;
 };

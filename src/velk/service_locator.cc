@@ -23,6 +23,11 @@ result_t getObjectFactory(IServiceLocator* locator, clsid_t clsid, IObjectFactor
   return errors::kNotSupported;
 }
 
+void traceConstructionFailure(IServiceLocator* locator, const Exception& e) {
+  Ref<ITracer> tracer = getService<ITracer>(locator);
+  trace(tracer.get(), trace_level::kError, "Exception during object construction: " + e.description());
+}
+
 void createObject(IServiceLocator* locator, clsid_t clsid, iid_t iid, void** out) {
   *out = nullptr;
   Ref<IObjectFactory> factory;

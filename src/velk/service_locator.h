@@ -3,6 +3,7 @@
 
 #include "velk/exception.h"
 #include "velk/object.h"
+#include "velk/tracer.h"
 
 namespace velk {
 
@@ -46,7 +47,12 @@ Ref<I> getService(IServiceLocator* locator, uint32_t qualifier = 0) {
   return service;
 }
 
-// A factory whose objects are `T` constructed from the locator.
+// Traces "Exception during object construction: <description>" at the error
+// level when the locator has a tracer.
+void traceConstructionFailure(IServiceLocator* locator, const Exception& e);
+
+// A factory whose objects are `T` constructed from the locator. A failing
+// constructor becomes a result code, never an exception across the factory.
 template <class T>
 class SimpleObjectFactory : public ObjectBase<IObjectFactory> {
  public:
@@ -56,6 +62,9 @@ class SimpleObjectFactory : public ObjectBase<IObjectFactory> {
     try {
       Ref<T> object = make<T>(locator);
       return object->QueryInterface(iid, out);
+    } catch (const Exception& e) {
+      traceConstructionFailure(locator, e);
+      return resultOfCurrentException();
     } catch (...) {
       return resultOfCurrentException();
     }

@@ -1,6 +1,7 @@
 // The framework tracer: records at numeric levels (smaller is more severe).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,9 +27,12 @@ constexpr uint32_t kAny = 1000;
 const char* traceLevelName(uint32_t level);
 
 // A record handed out by a tracer; the caller composes `text` (UTF-8).
+// The tracer stamps it with its time and an identifier of its own.
 struct TraceRecord {
   uint32_t level = 0;
   std::string text;
+  std::chrono::system_clock::time_point time{};
+  uint64_t id = 0;
 };
 
 struct ITracer : IObject {

@@ -1,0 +1,77 @@
+#include "cli/command_runner.h"
+
+#include "cli/absolute_path.h"
+#include "cli/run_context.h"
+#include "commands/exchange_commands.h"
+#include "commands/pack_command.h"
+#include "compiler/compile_pipeline.h"
+
+namespace app_core {
+namespace {
+
+constexpr velk::SourcePos kExchangeCheck{"tools/hesk_config/source/hesk_config", 214};
+
+CompileArguments compileArguments(const CommandParameters& p) {
+  CompileArguments args;
+  args.product = p.product;
+  args.definitions = p.definitions;
+  args.targetCategory = p.targetCategory;
+  args.inputs = p.xmlInputs;
+  args.settingsDatabase = p.settingsDatabasePath;
+  args.storageDatabase = p.storageDatabasePath;
+  args.vsmOutput = p.vsmOutput;
+  args.quarnConfig = p.quarnConfig;
+  args.quarnRegistryPath = p.quarnRegistryPath;
+  return args;
+}
+
+bool runsBody(Command command) {
+  return command == Command::kCompile || command == Command::kImport || command == Command::kExport ||
+         command == Command::kPack || command == Command::kPreprocess;
+}
+
+}  // namespace
+
+CommandParameters withAbsolutePaths(const CommandParameters& parameters, const std::string& directory) {
+  CommandParameters p = parameters;
+  auto absolute = [&](std::string& path) { path = makeAbsolute(path, directory); };
+  for (std::string& input : p.xmlInputs) absolute(input);
+  absolute(p.singlePath);
+  if (p.command == Command::kImport || p.command == Command::kExport) absolute(p.databasePath);
+  if (p.command == Command::kCompile) {
+    absolute(p.settingsDatabasePath);
+    absolute(p.storageDatabasePath);
+    absolute(p.vsmOutput);
+    if (!p.quarnConfig.empty()) absolute(p.quarnConfig);
+  }
+  return p;
+}
+
+velk::result_t runCommand(const CommandParameters& p, const CommandEnvironment& env) {
+  switch (p.command) {
+    case Command::kCompile: return compile(env, compileArguments(p));
+    case Command::kPack: return pack(env, p.xmlInputs, p.singlePath);
+    case Command::kPreprocess: return preprocess(env, p.product, p.definitions, p.xmlInputs, p.singlePath);
+    case Command::kImport:
+      velk::checkResult(importDatabase(env, p.singlePath, p.databasePath), kExchangeCheck);
+      return velk::errors::kOk;
+    case Command::kExport:
+      velk::checkResult(exportDatabase(env, p.databasePath, p.singlePath), kExchangeCheck);
+      return velk::errors::kOk;
+    default: return 1;
+  }
+}
+
+velk::result_t run(const CommandParameters& parameters, std::ostream& console) {
+  if (!runsBody(parameters.command)) return 1;
+  RunContext context(parameters, console);
+  CommandParameters absolute = withAbsolutePaths(parameters, currentDirectory());
+  return runCommand(absolute, context.environment());
+}
+
+int exitStatus(velk::result_t result) {
+  int low = static_cast<int>(static_cast<uint32_t>(result) & 0xFF);
+  return velk::failed(result) && low == 0 ? 1 : low;
+}
+
+}  // namespace app_core

@@ -1,0 +1,51 @@
+#include "cli/tool_main.h"
+
+#include <locale>
+#include <stdexcept>
+
+#include "cli/command_line_parser.h"
+#include "cli/command_runner.h"
+#include "kv/key_value_factory_table.h"
+#include "velk/system_factory_table.h"
+#include "xmlfile/serialization_factory_table.h"
+
+namespace app_core {
+
+void installUserLocale() {
+  try {
+    // Numbers keep the classic form: thousands separators of a user locale
+    // must never reach the outputs or the keys.
+    std::locale user("");
+    std::locale::global(std::locale(user, std::locale::classic(), std::locale::numeric));
+  } catch (const std::runtime_error&) {
+    std::locale::global(std::locale::classic());
+  }
+}
+
+void registerFactoryTables() {
+  velk::registerFactoryTable(velk::FactoryTableSlot::kSerialization, &velk::serializationFactoryTable);
+  velk::registerFactoryTable(velk::FactoryTableSlot::kSystem, &velk::systemFactoryTable);
+  velk::registerFactoryTable(velk::FactoryTableSlot::kKeyValue, &data_storage::keyValueFactoryTable);
+}
+
+int toolMain(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  try {
+    CommandParameters parameters;
+    command_line_options::parse(arguments, parameters, out);
+    return exitStatus(run(parameters, out));
+  } catch (const velk::Exception& e) {
+    out.flush();
+    err << "Exception: " << velk::chainDisplayText(e) << std::endl;
+    return 1;
+  } catch (const std::exception& e) {
+    out.flush();
+    err << "Exception: " << e.what() << std::endl;
+    return 2;
+  } catch (...) {
+    out.flush();
+    err << "Exception: " << velk::frameworkText(velk::errors::kUnknownException) << std::endl;
+    return 1;
+  }
+}
+
+}  // namespace app_core
