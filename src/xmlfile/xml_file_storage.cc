@@ -5,6 +5,7 @@ namespace app_core::helpers {
 using velk::result_t;
 
 result_t IXmlFileStorage::CreateNode(std::string_view name, velk::IStorage** child) {
+  if (!child) return velk::errors::kInvalidArgument;
   IXmlFileStorage* located = nullptr;
   result_t r = CreateNode(name, &located);
   *child = located;
@@ -12,6 +13,7 @@ result_t IXmlFileStorage::CreateNode(std::string_view name, velk::IStorage** chi
 }
 
 result_t IXmlFileStorage::GetNode(uint32_t index, velk::IStorage** child) {
+  if (!child) return velk::errors::kInvalidArgument;
   IXmlFileStorage* located = nullptr;
   result_t r = GetNode(index, &located);
   *child = located;
@@ -19,6 +21,7 @@ result_t IXmlFileStorage::GetNode(uint32_t index, velk::IStorage** child) {
 }
 
 result_t IXmlFileStorage::GetNode(std::string_view name, velk::IStorage** child) {
+  if (!child) return velk::errors::kInvalidArgument;
   IXmlFileStorage* located = nullptr;
   result_t r = GetNode(name, &located);
   *child = located;

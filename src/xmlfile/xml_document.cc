@@ -1,0 +1,66 @@
+#include "xmlfile/xml_document.h"
+
+#include <limits>
+
+#include "xmlfile/file_io.h"
+#include "xmlfile/xml_storage.h"
+
+namespace velk {
+
+XmlDocument::XmlDocument(std::unique_ptr<TiXmlDocument> document, uint32_t options, Destination destination)
+    : document_(std::move(document)), options_(options), destination_(std::move(destination)) {}
+
+XmlDocument::~XmlDocument() {
+  if (!changed_) return;
+  // Nobody is left to hear of a failure here.
+  try {
+    flush();
+  } catch (...) {
+  }
+}
+
+std::string XmlDocument::print() const {
+  TiXmlPrinter printer;
+  printer.SetIndent("    ");
+  printer.SetLineBreak("\r\n");
+  document_->Accept(&printer);
+  return printer.Str();
+}
+
+result_t XmlDocument::flush() {
+  if (!destination_.io && destination_.path.empty()) return errors::kUnspecified;
+  std::string text = print();
+  Ref<IIO> io = destination_.io;
+  if (!io) {
+    result_t r = FileIo::open(destination_.path, FileIo::Mode::kRewrite, io);
+    if (failed(r)) return r;
+  }
+  result_t r = writeTo(*io, text);
+  if (succeeded(r)) changed_ = false;
+  return r;
+}
+
+result_t XmlDocument::writeTo(IIO& io, const std::string& text) {
+  if (text.size() > std::numeric_limits<uint32_t>::max()) return errors::kInvalidSize;
+  auto size = static_cast<uint32_t>(text.size());
+  result_t r = io.Seek(0);
+  if (succeeded(r)) r = io.SetSize(0);
+  uint32_t written = 0;
+  if (succeeded(r)) r = io.Write(text.data(), size, &written);
+  if (succeeded(r) && written != size) r = errors::kUnspecified;
+  if (succeeded(r)) r = io.Flush();
+  return failed(r) ? r : errors::kOk;
+}
+
+void XmlDocument::detachNodesWithin(const TiXmlElement* element) {
+  for (XmlStorage* node : nodes_) {
+    for (const TiXmlNode* at = node->element(); at; at = at->Parent()) {
+      if (at == element) {
+        node->detach();
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace velk

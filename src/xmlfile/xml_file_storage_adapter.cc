@@ -1,0 +1,91 @@
+#include "xmlfile/xml_file_storage_adapter.h"
+
+namespace app_core::helpers {
+
+using velk::result_t;
+
+uint32_t lineOf(velk::IStorage* node) {
+  auto position = velk::queryInterface<velk::IStoragePosition>(node);
+  int row = 0;
+  int column = 0;
+  if (!position || velk::failed(position->GetPosition(&row, &column)) || row <= 0) return kNoLine;
+  return static_cast<uint32_t>(row);
+}
+
+XmlFileStorageAdapter::XmlFileStorageAdapter(velk::Ref<velk::IStorage> node, velk::Ref<IFileLocation> location)
+    : node_(std::move(node)), location_(std::move(location)) {}
+
+result_t XmlFileStorageAdapter::RemoveNode(std::string_view name) { return node_->RemoveNode(name); }
+
+result_t XmlFileStorageAdapter::GetName(char* buffer, uint32_t* size) { return node_->GetName(buffer, size); }
+
+result_t XmlFileStorageAdapter::GetNodesCount(uint32_t* count) { return node_->GetNodesCount(count); }
+
+result_t XmlFileStorageAdapter::GetNodeName(uint32_t index, char* buffer, uint32_t* size) {
+  return node_->GetNodeName(index, buffer, size);
+}
+
+result_t XmlFileStorageAdapter::GetValuesCount(uint32_t* count) { return node_->GetValuesCount(count); }
+
+result_t XmlFileStorageAdapter::GetValueName(uint32_t index, char* buffer, uint32_t* size) {
+  return node_->GetValueName(index, buffer, size);
+}
+
+result_t XmlFileStorageAdapter::WriteValue(std::string_view name, const velk::ValueDescriptor& value,
+                                           uint32_t flags) {
+  return node_->WriteValue(name, value, flags);
+}
+
+result_t XmlFileStorageAdapter::ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t flags) {
+  return node_->ReadValue(index, value, flags);
+}
+
+result_t XmlFileStorageAdapter::ReadValue(std::string_view name, velk::ValueDescriptor& value, uint32_t flags) {
+  return node_->ReadValue(name, value, flags);
+}
+
+result_t XmlFileStorageAdapter::Flush() { return node_->Flush(); }
+
+IFileLocation* XmlFileStorageAdapter::GetLocation() { return location_.get(); }
+
+result_t XmlFileStorageAdapter::CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
+                                                      velk::IStorage* documentRoot) {
+  if (!out || !documentRoot) return velk::errors::kInvalidArgument;
+  auto location = velk::make<FileLocation>(location_.get(), path, lineOf(documentRoot));
+  *out = velk::make<XmlFileStorageAdapter>(velk::Ref<velk::IStorage>(documentRoot), location).detach();
+  return velk::errors::kOk;
+}
+
+result_t XmlFileStorageAdapter::wrapChild(result_t found, velk::IStorage* child, IXmlFileStorage** out) {
+  auto held = velk::Ref<velk::IStorage>::adopt(child);
+  if (velk::failed(found)) return found;
+  auto location = velk::make<FileLocation>(location_->GetIncludedFrom(), location_->GetFileName(), lineOf(child));
+  *out = velk::make<XmlFileStorageAdapter>(std::move(held), location).detach();
+  return velk::errors::kOk;
+}
+
+result_t XmlFileStorageAdapter::GetNode(std::string_view name, IXmlFileStorage** child) {
+  if (!child) return velk::errors::kInvalidArgument;
+  *child = nullptr;
+  velk::IStorage* found = nullptr;
+  result_t r = node_->GetNode(name, &found);
+  return wrapChild(r, found, child);
+}
+
+result_t XmlFileStorageAdapter::GetNode(uint32_t index, IXmlFileStorage** child) {
+  if (!child) return velk::errors::kInvalidArgument;
+  *child = nullptr;
+  velk::IStorage* found = nullptr;
+  result_t r = node_->GetNode(index, &found);
+  return wrapChild(r, found, child);
+}
+
+result_t XmlFileStorageAdapter::CreateNode(std::string_view name, IXmlFileStorage** child) {
+  if (!child) return velk::errors::kInvalidArgument;
+  *child = nullptr;
+  velk::IStorage* created = nullptr;
+  result_t r = node_->CreateNode(name, &created);
+  return wrapChild(r, created, child);
+}
+
+}  // namespace app_core::helpers

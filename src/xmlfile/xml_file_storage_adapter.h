@@ -1,0 +1,48 @@
+// Attaches a file location to a framework storage node; children opened
+// through it carry the same file and include chain with their own line.
+#pragma once
+
+#include "xmlfile/xml_file_storage_object_base.h"
+
+namespace app_core::helpers {
+
+class XmlFileStorageAdapter : public XmlFileStorageObjectBase {
+ public:
+  XmlFileStorageAdapter(velk::Ref<velk::IStorage> node, velk::Ref<IFileLocation> location);
+
+  using IXmlFileStorage::CreateNode;
+  using IXmlFileStorage::GetNode;
+
+  velk::result_t RemoveNode(std::string_view name) override;
+  velk::result_t GetName(char* buffer, uint32_t* size) override;
+  velk::result_t GetNodesCount(uint32_t* count) override;
+  velk::result_t GetNodeName(uint32_t index, char* buffer, uint32_t* size) override;
+  velk::result_t GetValuesCount(uint32_t* count) override;
+  velk::result_t GetValueName(uint32_t index, char* buffer, uint32_t* size) override;
+  velk::result_t WriteValue(std::string_view name, const velk::ValueDescriptor& value, uint32_t flags) override;
+  velk::result_t ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t flags) override;
+  velk::result_t ReadValue(std::string_view name, velk::ValueDescriptor& value, uint32_t flags) override;
+  velk::result_t Flush() override;
+
+  IFileLocation* GetLocation() override;
+  velk::result_t CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
+                                       velk::IStorage* documentRoot) override;
+  velk::result_t GetNode(std::string_view name, IXmlFileStorage** child) override;
+  velk::result_t GetNode(uint32_t index, IXmlFileStorage** child) override;
+  velk::result_t CreateNode(std::string_view name, IXmlFileStorage** child) override;
+
+ protected:
+  velk::IObject* positionSource() override { return node_.get(); }
+
+ private:
+  // Wraps a child of this node: same file and include chain, its own line.
+  velk::result_t wrapChild(velk::result_t found, velk::IStorage* child, IXmlFileStorage** out);
+
+  velk::Ref<velk::IStorage> node_;
+  velk::Ref<IFileLocation> location_;
+};
+
+// The source line of a framework node; kNoLine when it cannot tell.
+uint32_t lineOf(velk::IStorage* node);
+
+}  // namespace app_core::helpers

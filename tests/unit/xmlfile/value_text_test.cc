@@ -1,0 +1,119 @@
+#include "xmlfile/value_text.h"
+
+#include <gtest/gtest.h>
+
+#include "xmlfile/utf8.h"
+
+namespace velk::xml {
+namespace {
+
+std::string textOf(const ValueDescriptor& value) {
+  std::string text;
+  EXPECT_EQ(valueToText(value, text), errors::kOk);
+  return text;
+}
+
+TEST(ValueText, BooleansAndUnsignedNumbers) {
+  EXPECT_EQ(textOf(ValueDescriptor::ofBool(true)), "1");
+  EXPECT_EQ(textOf(ValueDescriptor::ofBool(false)), "0");
+  EXPECT_EQ(textOf(ValueDescriptor::ofUInt8(255)), "255");
+  EXPECT_EQ(textOf(ValueDescriptor::ofBits(kTypeUInt16, 0x1FFFF)), "65535");
+  EXPECT_EQ(textOf(ValueDescriptor::ofUInt32(0)), "0");
+  EXPECT_EQ(textOf(ValueDescriptor::ofUInt32(0xFFFFFFFF)), "4294967295");
+}
+
+TEST(ValueText, SignedNumbersAreSignExtendedTo32Bits) {
+  EXPECT_EQ(textOf(ValueDescriptor::ofInt32(-2)), "4294967294");
+  EXPECT_EQ(textOf(ValueDescriptor::ofInt32(-1)), "4294967295");
+  EXPECT_EQ(textOf(ValueDescriptor::ofInt32(7)), "7");
+  EXPECT_EQ(textOf(ValueDescriptor::ofBits(kTypeInt8, uint8_t(-1))), "4294967295");
+  EXPECT_EQ(textOf(ValueDescriptor::ofBits(kTypeInt16, uint64_t(int64_t(-300)))), "4294966996");
+}
+
+TEST(ValueText, SixtyFourBitPatterns) {
+  EXPECT_EQ(textOf(ValueDescriptor::ofInt64(-1)), "18446744073709551615");
+  EXPECT_EQ(textOf(ValueDescriptor::ofUInt64(1ull << 40)), "1099511627776");
+  EXPECT_EQ(textOf(ValueDescriptor::ofBits(kTypeLong64, 42)), "42");
+}
+
+TEST(ValueText, TextsBinaryAndByReference) {
+  EXPECT_EQ(textOf(ValueDescriptor::ofText("a&b")), "a&b");
+  EXPECT_EQ(textOf(ValueDescriptor::ofWideText(L"\u00e9\u4e2d\U0001F600")), "\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80");
+  EXPECT_EQ(textOf(ValueDescriptor::ofBinary({0x0A, 0xFF})), "0AFF");
+  EXPECT_EQ(textOf(ValueDescriptor::ofBinary({})), "");
+  ValueDescriptor byRef = ValueDescriptor::ofInt32(-2);
+  byRef.type |= kTypeByRef;
+  EXPECT_EQ(textOf(byRef), "4294967294");
+}
+
+TEST(ValueText, TypesWithoutTextFormFail) {
+  std::string text;
+  EXPECT_EQ(valueToText(ValueDescriptor::ofBits(13, 0), text), errors::kUnspecified);
+  EXPECT_EQ(valueToText(ValueDescriptor::ofBits(17, 0), text), errors::kUnspecified);
+}
+
+ValueDescriptor read(std::string_view text, uint32_t type) {
+  ValueDescriptor value;
+  value.type = type;
+  EXPECT_EQ(textToValue(text, value), errors::kOk) << text;
+  return value;
+}
+
+result_t readFails(std::string_view text, uint32_t type) {
+  ValueDescriptor value;
+  value.type = type;
+  return textToValue(text, value);
+}
+
+TEST(ValueTextRead, NarrowAndWideText) {
+  EXPECT_EQ(read("x y", kTypeText | kTypeByRef).text, "x y");
+  EXPECT_EQ(read("\xC3\xA9", kTypeWideText | kTypeByRef).wideText, L"\u00e9");
+  ValueDescriptor untyped = read("v", kTypeEmpty);
+  EXPECT_EQ(untyped.type, kTypeText);
+  EXPECT_EQ(untyped.text, "v");
+}
+
+TEST(ValueTextRead, NumbersInDecimalAndHexadecimal) {
+  EXPECT_EQ(read("4294967295", kTypeUInt32 | kTypeByRef).bits, 0xFFFFFFFFu);
+  EXPECT_EQ(read("0x1F", kTypeUInt32).bits, 31u);
+  EXPECT_EQ(read("255", kTypeUInt8 | kTypeByRef).bits, 255u);
+  EXPECT_EQ(readFails("256", kTypeUInt8), errors::kInvalidArgument);
+  EXPECT_EQ(readFails("4294967296", kTypeUInt32), errors::kInvalidArgument);
+  EXPECT_EQ(readFails("12a", kTypeUInt32), errors::kInvalidArgument);
+  EXPECT_EQ(readFails("", kTypeUInt32), errors::kInvalidArgument);
+  EXPECT_EQ(readFails(" 1", kTypeUInt32), errors::kInvalidArgument);
+}
+
+TEST(ValueTextRead, SignedNumbersReadBackTheirWrittenForm) {
+  EXPECT_EQ(int32_t(read("4294967294", kTypeInt32).bits), -2);
+  EXPECT_EQ(int32_t(read("-2", kTypeInt32).bits), -2);
+  EXPECT_EQ(int64_t(read("4294967295", kTypeInt8).bits), -1);
+  EXPECT_EQ(int64_t(read("-128", kTypeInt8).bits), -128);
+  EXPECT_EQ(readFails("-129", kTypeInt8), errors::kInvalidArgument);
+  EXPECT_EQ(int64_t(read("18446744073709551615", kTypeInt64).bits), -1);
+}
+
+TEST(ValueTextRead, BooleansBinaryAndDouble) {
+  EXPECT_EQ(read("1", kTypeBool).bits, 1u);
+  EXPECT_EQ(read("0", kTypeBool).bits, 0u);
+  EXPECT_EQ(read("true", kTypeBool).bits, 1u);
+  EXPECT_EQ(readFails("yes", kTypeBool), errors::kInvalidArgument);
+  EXPECT_EQ(read("0AFF", kTypeBinary).bytes, (std::vector<uint8_t>{0x0A, 0xFF}));
+  EXPECT_EQ(readFails("0AF", kTypeBinary), errors::kInvalidArgument);
+  EXPECT_EQ(read("2.5", kTypeDouble).real, 2.5);
+  EXPECT_EQ(textOf(read("2.5", kTypeDouble)), "2.5");
+  EXPECT_EQ(readFails("x", 13), errors::kInvalidType);
+}
+
+TEST(Utf8, ValidPrefixAndReplacement) {
+  EXPECT_EQ(validUtf8Length("ab\xC3\xA9"), 4u);
+  EXPECT_EQ(validUtf8Length("ab\xC3"), 2u);          // truncated
+  EXPECT_EQ(validUtf8Length("a\xC0\xAF"), 1u);       // overlong
+  EXPECT_EQ(validUtf8Length("a\xED\xA0\x80"), 1u);   // surrogate
+  EXPECT_EQ(validUtf8Length("a\xF4\x90\x80\x80"), 1u);  // above U+10FFFF
+  EXPECT_EQ(fromUtf8("a\xFF" "b"), L"a\uFFFDb");
+  EXPECT_EQ(toUtf8(std::wstring(1, wchar_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace velk::xml
