@@ -1,7 +1,7 @@
 #include "compiler/values_free_storage.h"
 
 #include "compiler/storage_names.h"
-#include "compiler/value_text.h"
+#include "xmlfile/value_text.h"
 
 namespace velk {
 namespace {
@@ -154,7 +154,7 @@ result_t ValuesFreeStorage::ReadValue(std::string_view name, ValueDescriptor& va
   std::string text;
   result_t r = readText(name, text);
   if (failed(r)) return r;
-  return parseValueText(text, value);
+  return xml::textToValue(text, value);
 }
 
 result_t ValuesFreeStorage::Flush() { return node_->Flush(); }

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "compiler/value_text.h"
+#include "xmlfile/value_text.h"
 
 namespace app_core::testing {
 namespace {
@@ -30,18 +30,6 @@ velk::Ref<TestNode> parseTestXml(const std::string& xml, const std::string& file
   document.Parse(xml.c_str());
   if (document.Error() || !document.RootElement()) throw std::runtime_error(document.ErrorDesc());
   return convert(document.RootElement(), file);
-}
-
-std::string valueText(const velk::ValueDescriptor& value) {
-  switch (value.baseType()) {
-    case velk::kTypeText: return value.text;
-    case velk::kTypeBool: return value.bits ? "1" : "0";
-    case velk::kTypeUInt8: case velk::kTypeUInt16: case velk::kTypeUInt32: case velk::kTypeUInt64:
-    case velk::kTypeLong64: case velk::kTypeInt64: return std::to_string(value.bits);
-    case velk::kTypeInt8: case velk::kTypeInt16: case velk::kTypeInt32:
-      return std::to_string(static_cast<uint32_t>(value.bits));
-    default: return {};
-  }
 }
 
 TestNode* TestNode::child(std::string_view childName) {
@@ -84,7 +72,9 @@ result_t TestNode::GetValueName(uint32_t index, char* buffer, uint32_t* size) {
 }
 
 result_t TestNode::WriteValue(std::string_view valueName, const velk::ValueDescriptor& value, uint32_t) {
-  std::string written = valueText(value);
+  std::string written;
+  velk::result_t r = velk::xml::valueToText(value, written);
+  if (velk::failed(r)) return r;
   if (valueName.empty()) {
     text = written;
     return errors::kOk;
@@ -101,13 +91,13 @@ result_t TestNode::WriteValue(std::string_view valueName, const velk::ValueDescr
 
 result_t TestNode::ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t) {
   if (index >= attributes.size()) return errors::kInvalidIndex;
-  return velk::parseValueText(attributes[index].second, value);
+  return velk::xml::textToValue(attributes[index].second, value);
 }
 
 result_t TestNode::ReadValue(std::string_view valueName, velk::ValueDescriptor& value, uint32_t) {
-  if (valueName.empty()) return velk::parseValueText(text, value);
+  if (valueName.empty()) return velk::xml::textToValue(text, value);
   for (auto& [n, v] : attributes)
-    if (n == valueName) return velk::parseValueText(v, value);
+    if (n == valueName) return velk::xml::textToValue(v, value);
   return errors::kNotFound;
 }
 

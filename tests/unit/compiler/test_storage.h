@@ -48,7 +48,4 @@ class TestNode : public velk::ObjectBase<helpers::IXmlFileStorage> {
 // Parses `xml`; every node is located at `file` and its own line.
 velk::Ref<TestNode> parseTestXml(const std::string& xml, const std::string& file = "a.xml");
 
-// Text of a value written through WriteValue, as the storage keeps it.
-std::string valueText(const velk::ValueDescriptor& value);
-
 }  // namespace app_core::testing
