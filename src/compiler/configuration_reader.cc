@@ -7,6 +7,7 @@
 namespace app_core {
 namespace {
 
+constexpr std::string_view kTaskInterfaceName = "app_core.facade.ITask";
 constexpr uint32_t kTaskInterfaceId = 0xA47BF9AF;
 
 SourceLink readLink(const ReaderContext& context, Element* node) {
@@ -43,6 +44,11 @@ SourceInterface readInterface(const ReaderContext& context, Element* node) {
       optional("iid", kinds::kNumber, iid),
   };
   readAttributes(context.reporter, node, attributes);
+  if (!iid && entry.name == kTaskInterfaceName) {
+    // Known interfaces keep their published identifier.
+    iid = kTaskInterfaceId;
+    context.reporter->ReportInfo(node->GetLocation(), calculatedIdentifier("iid", kTaskInterfaceId, entry.name));
+  }
   entry.iid = identifierOrCrc(context, node, "iid", iid, entry.name);
   return entry;
 }
@@ -54,7 +60,7 @@ LocationRef locationOf(Element* node) { return LocationRef(node->GetLocation());
 uint32_t identifierOrCrc(const ReaderContext& context, Element* node, std::string_view attribute,
                          const std::optional<uint32_t>& given, const std::string& name) {
   if (given) return *given;
-  uint32_t value = (attribute == "iid" && name == "app_core.facade.ITask") ? kTaskInterfaceId : crc32(name);
+  uint32_t value = crc32(name);
   context.reporter->ReportInfo(node->GetLocation(), calculatedIdentifier(attribute, value, name));
   return value;
 }
