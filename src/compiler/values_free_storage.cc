@@ -1,5 +1,7 @@
 #include "compiler/values_free_storage.h"
 
+#include <algorithm>
+
 #include "compiler/storage_names.h"
 #include "xmlfile/value_text.h"
 
@@ -23,34 +25,42 @@ bool isAbsent(result_t r) {
 
 result_t ValuesFreeStorage::scan() {
   if (scanned_) return errors::kOk;
+  attributes_.clear();
   nodes_.clear();
   values_.clear();
-  std::string marker;
-  hasMarker_ = succeeded(app_core::readTextValue(node_.get(), kMarker, marker));
   uint32_t count = 0;
-  result_t r = node_->GetNodesCount(&count);
+  result_t r = node_->GetValuesCount(&count);
   if (failed(r)) return r;
+  attributes_.resize(count);
+  for (uint32_t i = 0; i < count; ++i)
+    if (failed(r = app_core::readValueName(node_.get(), i, attributes_[i]))) return r;
+  if (failed(r = node_->GetNodesCount(&count))) return r;
   for (uint32_t i = 0; i < count; ++i) {
     Child child{i, {}};
     Ref<IStorage> element;
     uint32_t grandChildren = 0;
+    uint32_t attributes = 0;
     if (failed(r = app_core::readChildName(node_.get(), i, child.name))) return r;
     if (failed(r = node_->GetNode(i, element.put()))) return r;
     if (failed(r = element->GetNodesCount(&grandChildren))) return r;
-    (grandChildren ? nodes_ : values_).push_back(std::move(child));
+    if (failed(r = element->GetValuesCount(&attributes))) return r;
+    (grandChildren || attributes ? nodes_ : values_).push_back(std::move(child));
   }
   scanned_ = true;
   return errors::kOk;
 }
 
+bool ValuesFreeStorage::isAttribute(std::string_view name) {
+  if (name == kMarker) return true;
+  if (failed(scan())) return false;
+  return std::find(attributes_.begin(), attributes_.end(), name) != attributes_.end();
+}
+
 result_t ValuesFreeStorage::readText(std::string_view name, std::string& text) {
-  if (name.empty()) return app_core::readTextValue(node_.get(), name, text);
-  if (name == kMarker) {
-    result_t r = app_core::readTextValue(node_.get(), name, text);
-    if (!isAbsent(r)) return r;
-  }
+  result_t r = app_core::readTextValue(node_.get(), name, text);
+  if (name.empty() || !isAbsent(r)) return r;
   Ref<IStorage> element;
-  result_t r = node_->GetNode(elementNameOf(name), element.put());
+  r = node_->GetNode(elementNameOf(name), element.put());
   if (failed(r)) return r;
   return app_core::readTextValue(element.get(), "", text);
 }
@@ -115,25 +125,24 @@ result_t ValuesFreeStorage::GetValuesCount(uint32_t* count) {
   if (!count) return errors::kInvalidArgument;
   result_t r = scan();
   if (failed(r)) return r;
-  *count = static_cast<uint32_t>(values_.size() + (hasMarker_ ? 1 : 0));
+  *count = static_cast<uint32_t>(attributes_.size() + values_.size());
   return errors::kOk;
 }
 
 result_t ValuesFreeStorage::GetValueName(uint32_t index, char* buffer, uint32_t* size) {
   result_t r = scan();
   if (failed(r)) return r;
-  if (hasMarker_) {
-    if (index == 0) return copyName(kMarker, buffer, size);
-    --index;
-  }
+  if (index < attributes_.size()) return copyName(attributes_[index], buffer, size);
+  index -= static_cast<uint32_t>(attributes_.size());
   if (index >= values_.size()) return errors::kInvalidIndex;
   return copyName(values_[index].name, buffer, size);
 }
 
 result_t ValuesFreeStorage::WriteValue(std::string_view name, const ValueDescriptor& value,
                                        uint32_t flags) {
+  bool attribute = name.empty() || isAttribute(name);
   invalidate();
-  if (name.empty() || name == kMarker) return node_->WriteValue(name, value, flags);
+  if (attribute) return node_->WriteValue(name, value, flags);
   std::string_view element = elementNameOf(name);
   if (value.baseType() == kTypeEmpty) return node_->RemoveNode(element);
   Ref<IStorage> child;

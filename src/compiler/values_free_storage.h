@@ -1,7 +1,8 @@
 // Presents an XML node whose data lives in element texts as a storage with
-// values: the "unique_id" attribute and every child element without element
-// children are values (the element text is the value); the other child
-// elements are nodes, presented the same way.
+// values: the node's attributes (the "unique_id" marker among them) and its
+// plain child elements, those without children or attributes, are values (the
+// element text is the value); the other child elements are nodes, presented
+// the same way. New values other than "unique_id" become child elements.
 #pragma once
 
 #include <string>
@@ -37,11 +38,12 @@ class ValuesFreeStorage : public ObjectBase<IStorage> {
   // Sorts the wrapped node's children into nodes and values, once.
   result_t scan();
   result_t readText(std::string_view name, std::string& text);
+  bool isAttribute(std::string_view name);
   void invalidate() { scanned_ = false; }
 
   Ref<IStorage> node_;
   bool scanned_ = false;
-  bool hasMarker_ = false;
+  std::vector<std::string> attributes_;
   std::vector<Child> nodes_;
   std::vector<Child> values_;
 };
