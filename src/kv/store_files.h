@@ -1,0 +1,25 @@
+// Operations on store files shared by the factories.
+#pragma once
+
+#include <string>
+
+#include "kv/key_value_storage_interfaces.h"
+#include "velk/exception.h"
+#include "velk/tracer.h"
+
+namespace data_storage {
+
+constexpr const char* kFactorySource = "key_value_storage/source/key_value_storage/key_value_storage_factory";
+
+// Writes the first trace line of a store creation, naming a path or a name.
+void traceCreating(velk::ITracer* tracer, const std::string& shownName);
+
+// Opens or creates the file store at `path` and hands out its record
+// interface.
+void createFileStore(velk::ITracer* tracer, const std::string& path, IIndexedKeyValueStorage** out);
+
+// Deletes a store file and its companion files; kNotFound when the file does
+// not exist. `shownName` is the path or name that the first trace line names.
+velk::result_t deleteStoreFiles(velk::ITracer* tracer, const std::string& shownName, const std::string& path);
+
+}  // namespace data_storage
