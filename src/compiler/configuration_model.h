@@ -129,9 +129,9 @@ struct ModelTask {
   std::string name;
   size_t taskType = 0;
   uint32_t host = kMainHostId;
-  bool startAllowed = true;
+  bool startAllowed = true;  // the task's enabled flag in the outputs
   std::optional<std::string> tracerPrefix;
-  std::vector<std::string> quarnRegistryPath;
+  std::vector<std::string> quarnRegistryPath;  // split at "/", empty parts kept
   std::optional<TaskSettings> settings;
   std::optional<RetainedNode> quarnSettings;
   std::optional<LocatedSchedule> schedule;
