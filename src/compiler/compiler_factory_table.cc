@@ -5,8 +5,7 @@
 
 namespace app_core {
 
-velk::result_t compilerFactoryTable(velk::IServiceLocator*, velk::clsid_t clsid,
-                                    velk::IObjectFactory** out) {
+velk::result_t compilerFactoryTable(velk::IServiceLocator*, velk::clsid_t clsid, velk::IObjectFactory** out) {
   if (!out) return velk::errors::kInvalidArgument;
   *out = nullptr;
   velk::Ref<velk::IObjectFactory> factory;

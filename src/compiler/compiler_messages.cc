@@ -32,13 +32,13 @@ std::string deprecatedAttribute(std::string_view name, std::string_view advice) 
 std::string settingsNotFound(std::string_view kind, std::string_view name, std::string_view component,
                              helpers::IFileLocation* componentLocation) {
   return "Settings for " + std::string(kind) + " '" + std::string(name) + "'" +
-         " is not found (settings type ID was declared in component '" + std::string(component) +
-         "' at " + fileAndLine(componentLocation) + ")";
+         " is not found (settings type ID was declared in component '" + std::string(component) + "' at " +
+         fileAndLine(componentLocation) + ")";
 }
 
 std::string settingsTypeIdMissed(std::string_view component, helpers::IFileLocation* componentLocation) {
-  return "Attribute 'settings_typeid' is missed in component '" + std::string(component) +
-         "' defined at " + fileAndLine(componentLocation);
+  return "Attribute 'settings_typeid' is missed in component '" + std::string(component) + "' defined at " +
+         fileAndLine(componentLocation);
 }
 
 }  // namespace app_core

@@ -153,7 +153,9 @@ struct ConfigurationModel {
   const ModelUpdateCategory* findUpdateCategory(std::string_view name) const;
   const ModelInterface* findInterface(uint32_t iid) const;
 
-  const ModelComponent& componentOf(const ModelService& service) const { return components[service.component]; }
+  const ModelComponent& componentOf(const ModelService& service) const {
+    return components[service.component];
+  }
   const ModelComponent& componentOf(const ModelTaskType& type) const { return components[type.component]; }
   const ModelTaskType& taskTypeOf(const ModelTask& task) const { return taskTypes[task.taskType]; }
   const ModelAssembly& assemblyOf(const ModelComponent& component) const {

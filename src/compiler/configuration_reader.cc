@@ -30,9 +30,12 @@ SourceUpdateCategory readUpdateCategory(const ReaderContext& context, Element* n
   };
   readAttributes(context.reporter, node, attributes);
   category.components = components.value_or(category.name);
-  if (path) category.path = *path;
-  else if (category.containerType == kNativeFileSystem) category.path = "%Bases%";
-  else category.path = "%Bases%\\" + category.name;
+  if (path)
+    category.path = *path;
+  else if (category.containerType == kNativeFileSystem)
+    category.path = "%Bases%";
+  else
+    category.path = "%Bases%\\" + category.name;
   return category;
 }
 
@@ -47,7 +50,8 @@ SourceInterface readInterface(const ReaderContext& context, Element* node) {
   if (!iid && entry.name == kTaskInterfaceName) {
     // Known interfaces keep their published identifier.
     iid = kTaskInterfaceId;
-    context.reporter->ReportInfo(node->GetLocation(), calculatedIdentifier("iid", kTaskInterfaceId, entry.name));
+    context.reporter->ReportInfo(node->GetLocation(),
+                                 calculatedIdentifier("iid", kTaskInterfaceId, entry.name));
   }
   entry.iid = identifierOrCrc(context, node, "iid", iid, entry.name);
   return entry;
@@ -112,12 +116,13 @@ void readAssembly(const ReaderContext& context, Element* node, std::vector<Sourc
       optional("module_category", kinds::kString, assembly.moduleCategory),
   };
   readAttributes(context.reporter, node, attributes);
-  readChildren(context.reporter, node, {{"component", [&](Element* component) {
-                                           std::string name;
-                                           AttributeTable reference = {required("name", kinds::kString, name)};
-                                           readAttributes(context.reporter, component, reference);
-                                           assembly.componentNames.push_back(std::move(name));
-                                         }}});
+  readChildren(context.reporter, node,
+               {{"component", [&](Element* component) {
+                   std::string name;
+                   AttributeTable reference = {required("name", kinds::kString, name)};
+                   readAttributes(context.reporter, component, reference);
+                   assembly.componentNames.push_back(std::move(name));
+                 }}});
   if (assembly.componentNames.empty()) {
     context.reporter->ReportWarning(node->GetLocation(), "Assembly has empty components list");
     return;

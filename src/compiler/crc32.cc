@@ -25,8 +25,6 @@ uint32_t crc32Update(uint32_t state, const void* data, size_t size) {
   return state;
 }
 
-uint32_t crc32(std::string_view bytes) {
-  return ~crc32Update(0xFFFFFFFFu, bytes.data(), bytes.size());
-}
+uint32_t crc32(std::string_view bytes) { return ~crc32Update(0xFFFFFFFFu, bytes.data(), bytes.size()); }
 
 }  // namespace app_core

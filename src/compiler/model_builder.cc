@@ -24,8 +24,10 @@ uint32_t serviceFlags(const SourceService& service) {
   if (service.autostart.value_or(false)) flags |= 0x4;
   if (service.createOnUpdate.value_or(false)) flags |= 0x8;
   uint32_t priority = 128;
-  if (service.lookupPriority) priority = *service.lookupPriority;
-  else if (service.accessibility == 1u) priority = 255;
+  if (service.lookupPriority)
+    priority = *service.lookupPriority;
+  else if (service.accessibility == 1u)
+    priority = 255;
   return flags | priority << 24;
 }
 
@@ -60,7 +62,8 @@ void ModelBuilder::warning(const LocationRef& location, const std::string& text)
 }
 
 void ModelBuilder::addPredefinedHosts() {
-  for (const auto& [name, id] : {std::pair<const char*, uint32_t>{"local", kLocalHostId}, {"main", kMainHostId}}) {
+  for (const auto& [name, id] :
+       {std::pair<const char*, uint32_t>{"local", kLocalHostId}, {"main", kMainHostId}}) {
     hostById_.emplace(id, model_.hosts.size());
     model_.hosts.add({name, id, false, true, nullptr});
   }
@@ -88,8 +91,9 @@ void ModelBuilder::addUpdateCategories() {
             alreadyDefined(category.name, model_.updateCategories[earlier->second].location.get()));
       continue;
     }
-    model_.updateCategories.push_back({category.name, category.components, category.path, category.containerType,
-                                       category.enabled.value_or(true), category.location});
+    model_.updateCategories.push_back({category.name, category.components, category.path,
+                                       category.containerType, category.enabled.value_or(true),
+                                       category.location});
   }
   // Names are unique, so sorting once gives the order of sorted insertion.
   std::sort(model_.updateCategories.begin(), model_.updateCategories.end(),
@@ -103,7 +107,8 @@ void ModelBuilder::addAssemblies() {
       error(assembly.location, "Update category is undefined");
     auto [earlier, added] = assemblyByName_.try_emplace(assembly.name, model_.assemblies.size());
     if (!added) {
-      error(assembly.location, alreadyDefined(assembly.name, model_.assemblies[earlier->second].location.get()));
+      error(assembly.location,
+            alreadyDefined(assembly.name, model_.assemblies[earlier->second].location.get()));
       continue;
     }
     model_.assemblies.push_back(
@@ -150,14 +155,16 @@ void ModelBuilder::addComponents() {
 void ModelBuilder::declareInterfaces(const SourceComponent& component, std::vector<uint32_t>& ids) {
   for (const SourceInterface& entry : component.interfaces) {
     ids.push_back(entry.iid);
-    auto [earlier, added] = interfaceTable_.try_emplace(entry.iid, ModelInterface{entry.iid, entry.name, entry.location});
+    auto [earlier, added] =
+        interfaceTable_.try_emplace(entry.iid, ModelInterface{entry.iid, entry.name, entry.location});
     if (!added && earlier->second.name != entry.name) {
       error(entry.location, "Interface iface=" + velk::hexId(entry.iid) + " with name '" + entry.name +
                                 "' conflicts with previous declaration with name '" + earlier->second.name +
                                 "' defined at " + fileAndLine(earlier->second.location.get()));
     }
     if (entry.iid == kTaskInterfaceId)
-      warning(component.location, "Component " + component.name + " implements ITask interface which should be private");
+      warning(component.location,
+              "Component " + component.name + " implements ITask interface which should be private");
   }
 }
 
@@ -183,7 +190,8 @@ void ModelBuilder::addServices() {
     ModelComponent& component = model_.components[componentIndex];
     if (service.createOnUpdate.value_or(false) && !service.basesCategory &&
         model_.assemblyOf(component).moduleCategory.empty())
-      error(service.location, "Service without update category " + service.name + " has 'create_on_update' tag");
+      error(service.location,
+            "Service without update category " + service.name + " has 'create_on_update' tag");
     ModelService record;
     record.name = service.name;
     record.key = service.key;
@@ -195,7 +203,8 @@ void ModelBuilder::addServices() {
     record.flags = serviceFlags(service);
     record.location = service.location;
     if (service.settings && hasSettingsType(component, service.settings->location))
-      record.settings = ServiceSettings{service.settings->node, service.settings->location, *component.settingsTypeId};
+      record.settings =
+          ServiceSettings{service.settings->node, service.settings->location, *component.settingsTypeId};
     serviceOfSource_[i] = model_.services.add(std::move(record));
     ++component.serviceCount;
   }
@@ -262,7 +271,8 @@ void ModelBuilder::assignHostServices() {
       if (service.host == kMainHostId)
         service.host = host->id;
       else if (service.host != host->id)
-        error(link.location, "The service '" + service.name + "'is already belogns to the host '" + host->name + "'");
+        error(link.location,
+              "The service '" + service.name + "'is already belogns to the host '" + host->name + "'");
     });
   }
 }
@@ -282,7 +292,8 @@ void ModelBuilder::assignDefaultAccessPoints() {
   }
   for (ModelService& service : model_.services) {
     auto found = listings.find(service.key);
-    if (found != listings.end() && found->second.count == 1) service.defaultAccessPoint = found->second.accessPoint;
+    if (found != listings.end() && found->second.count == 1)
+      service.defaultAccessPoint = found->second.accessPoint;
   }
 }
 

@@ -46,7 +46,8 @@ class ModelBuilder {
   std::vector<TypedInterface> acceptDistinct(const std::string& typeName, std::string_view kind,
                                              const std::vector<SourceTypedInterface>& entries);
   void acceptInterfaces(const std::string& typeName, const SourceTaskInterfaces& source, ModelTaskType& type);
-  std::optional<TaskSettings> taskSettings(const SourceTaskSettings& settings, const ModelComponent& component);
+  std::optional<TaskSettings> taskSettings(const SourceTaskSettings& settings,
+                                           const ModelComponent& component);
   void resolveAllDependencies();
   std::vector<ModelDependency> resolveDependencies(const std::vector<SourceDependency>& entries);
   std::optional<ModelDependency> resolveDependency(const SourceDependency& entry);

@@ -7,8 +7,8 @@
 namespace app_core::detail {
 namespace {
 
-using velk::StructMetaInfo;
 using velk::structField;
+using velk::StructMetaInfo;
 using namespace velk::scheduler;
 using app_core::scheduler::OnTaskCompleteSchedule;
 
@@ -16,8 +16,7 @@ const StructMetaInfo kConditions = {
     ScheduleConditions::kTypeId,
     "ScheduleConditions",
     sizeof(ScheduleConditions),
-    {structField<&ScheduleConditions::from>("from"),
-     structField<&ScheduleConditions::duration>("duration"),
+    {structField<&ScheduleConditions::from>("from"), structField<&ScheduleConditions::duration>("duration"),
      structField<&ScheduleConditions::weekDays>("weekDays"),
      structField<&ScheduleConditions::monthDays>("monthDays"),
      structField<&ScheduleConditions::scheduleFrom>("scheduleFrom"),
@@ -51,28 +50,24 @@ const std::array<StructMetaInfo, 7>& scheduleInfos() {
                                     {structField<&OnStartSchedule::delayInSeconds>("delayInSeconds")}),
       scheduleInfo<SecondsSchedule>("SecondsSchedule",
                                     {structField<&SecondsSchedule::periodInSeconds>("periodInSeconds")}),
-      scheduleInfo<DailySchedule>("DailySchedule",
-                                  {structField<&DailySchedule::periodInDays>("periodInDays"),
-                                   structField<&DailySchedule::timeOfDay>("timeOfDay")}),
+      scheduleInfo<DailySchedule>("DailySchedule", {structField<&DailySchedule::periodInDays>("periodInDays"),
+                                                    structField<&DailySchedule::timeOfDay>("timeOfDay")}),
       scheduleInfo<OnTaskCompleteSchedule>(
-          "OnTaskCompleteSchedule",
-          {structField<&OnTaskCompleteSchedule::taskName>("taskName"),
-           structField<&OnTaskCompleteSchedule::taskMustCompleteSuccessfully>(
-               "taskMustCompleteSuccessfully")}),
+          "OnTaskCompleteSchedule", {structField<&OnTaskCompleteSchedule::taskName>("taskName"),
+                                     structField<&OnTaskCompleteSchedule::taskMustCompleteSuccessfully>(
+                                         "taskMustCompleteSuccessfully")}),
       scheduleInfo<MonthlySchedule>("MonthlySchedule",
                                     {structField<&MonthlySchedule::monthDays>("monthDays"),
                                      structField<&MonthlySchedule::timeOfDay>("timeOfDay")}),
-      scheduleInfo<WeeklySchedule>("WeeklySchedule",
-                                   {structField<&WeeklySchedule::weekDays>("weekDays"),
-                                    structField<&WeeklySchedule::timeOfDay>("timeOfDay")}),
+      scheduleInfo<WeeklySchedule>("WeeklySchedule", {structField<&WeeklySchedule::weekDays>("weekDays"),
+                                                      structField<&WeeklySchedule::timeOfDay>("timeOfDay")}),
   };
   return infos;
 }
 
 }  // namespace
 
-velk::result_t ScheduleMetaProvider::FindStructMetaInfo(uint32_t typeId,
-                                                        const velk::StructMetaInfo** info) {
+velk::result_t ScheduleMetaProvider::FindStructMetaInfo(uint32_t typeId, const velk::StructMetaInfo** info) {
   if (!info) return velk::errors::kInvalidArgument;
   *info = nullptr;
   for (const StructMetaInfo& candidate : scheduleInfos())

@@ -7,8 +7,8 @@
 namespace app_core {
 namespace {
 
-constexpr velk::SourcePos kRegistrationPos = {
-    "components/vorn_config_compiler/source/schedule_serializer", 49};
+constexpr velk::SourcePos kRegistrationPos = {"components/vorn_config_compiler/source/schedule_serializer",
+                                              49};
 
 }  // namespace
 

@@ -2,8 +2,7 @@
 
 namespace velk {
 
-result_t SerializerFactory::CreateSerializer(IStructMetaInfoRegistry* registry,
-                                             IStructSerializer** out) {
+result_t SerializerFactory::CreateSerializer(IStructMetaInfoRegistry* registry, IStructSerializer** out) {
   if (!out) return errors::kInvalidArgument;
   *out = nullptr;
   if (!registry) return errors::kInvalidArgument;

@@ -14,12 +14,13 @@ void applyServiceRules(const ReaderContext& context, Element* node, SourceServic
     reporter->ReportWarning(location, deprecatedAttribute("autostart"));
   if (service.createServiceDuringUpdate) {
     if (!service.createOnUpdate) service.createOnUpdate = service.createServiceDuringUpdate;
-    reporter->ReportWarning(location,
-                            deprecatedAttribute("create_service_during_update", "use 'create_on_update' instead."));
+    reporter->ReportWarning(
+        location, deprecatedAttribute("create_service_during_update", "use 'create_on_update' instead."));
   }
   if (service.accessibility) {
     if (!service.lookupPriority)
-      reporter->ReportWarning(location, deprecatedAttribute("accessibility", "use 'lookup_priority' instead"));
+      reporter->ReportWarning(location,
+                              deprecatedAttribute("accessibility", "use 'lookup_priority' instead"));
     else
       reporter->ReportError(location,
                             "Both 'accessibility' and 'lookup_priority' attributes used simultaneously. "
@@ -101,9 +102,10 @@ SourceSettingsLevel readSettingsLevel(const ReaderContext& context, Element* nod
 
 SourceTaskSettings readTaskSettings(const ReaderContext& context, Element* node) {
   SourceTaskSettings settings{locationOf(node), {}, {}};
-  readChildren(context.reporter, node,
-               {{"common", [&](Element* common) { settings.common = readServiceSettings(context, common); }},
-                {"level", [&](Element* level) { settings.levels.push_back(readSettingsLevel(context, level)); }}});
+  readChildren(
+      context.reporter, node,
+      {{"common", [&](Element* common) { settings.common = readServiceSettings(context, common); }},
+       {"level", [&](Element* level) { settings.levels.push_back(readSettingsLevel(context, level)); }}});
   if (!settings.common) context.reporter->ReportError(node->GetLocation(), "Expected: <common>");
   return settings;
 }
@@ -125,7 +127,8 @@ void readRootSettings(const ReaderContext& context, Element* node, SourceConfigu
     service = entity;
   }
   if (service.has_value() == task.has_value()) {
-    context.reporter->ReportError(node->GetLocation(), "Expected only one of: " + descriptionList(attributes));
+    context.reporter->ReportError(node->GetLocation(),
+                                  "Expected only one of: " + descriptionList(attributes));
     return;
   }
   if (service)

@@ -49,7 +49,11 @@ struct SourceHost {
   bool prototype = false;
 };
 
-enum ContainerType : uint32_t { kStorageContainer = 0, kNativeFileSystem = 1, kReadOnlyFileSystemStorage = 2 };
+enum ContainerType : uint32_t {
+  kStorageContainer = 0,
+  kNativeFileSystem = 1,
+  kReadOnlyFileSystemStorage = 2
+};
 
 struct SourceUpdateCategory {
   LocationRef location;
@@ -100,7 +104,7 @@ struct SourceService {
   std::optional<bool> autostart;
   std::optional<uint32_t> releaseTimeout;
   std::optional<std::string> basesCategory;
-  std::optional<std::string> category;  // category_v_1_3
+  std::optional<std::string> category;    // category_v_1_3
   std::optional<uint32_t> accessibility;  // 1 private, 0 public
   std::optional<bool> createOnUpdate;
   std::optional<bool> createServiceDuringUpdate;

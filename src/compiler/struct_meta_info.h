@@ -61,11 +61,16 @@ struct MemberPointer<T S::*> {
 
 template <class T>
 constexpr FieldType fieldTypeOf() {
-  if constexpr (std::is_same_v<T, uint8_t>) return FieldType::kUInt8;
-  else if constexpr (std::is_same_v<T, uint32_t>) return FieldType::kUInt32;
-  else if constexpr (std::is_same_v<T, bool>) return FieldType::kBool;
-  else if constexpr (std::is_same_v<T, std::string>) return FieldType::kText;
-  else if constexpr (std::is_same_v<T, uint64_t>) return FieldType::kDateTime;
+  if constexpr (std::is_same_v<T, uint8_t>)
+    return FieldType::kUInt8;
+  else if constexpr (std::is_same_v<T, uint32_t>)
+    return FieldType::kUInt32;
+  else if constexpr (std::is_same_v<T, bool>)
+    return FieldType::kBool;
+  else if constexpr (std::is_same_v<T, std::string>)
+    return FieldType::kText;
+  else if constexpr (std::is_same_v<T, uint64_t>)
+    return FieldType::kDateTime;
   else {
     static_assert(std::is_base_of_v<SerializableStruct, T>, "unsupported field type");
     return FieldType::kStruct;

@@ -11,37 +11,59 @@ bool isAbsent(result_t r) {
 
 uint32_t readTypeOf(FieldType type) {
   switch (type) {
-    case FieldType::kUInt8: return kTypeByRef | kTypeUInt8;
-    case FieldType::kUInt32: return kTypeByRef | kTypeUInt32;
-    case FieldType::kBool: return kTypeByRef | kTypeBool;
-    case FieldType::kText: return kTypeByRef | kTypeText;
-    case FieldType::kDateTime: return kTypeByRef | kTypeUInt64;
-    case FieldType::kStruct: break;
+    case FieldType::kUInt8:
+      return kTypeByRef | kTypeUInt8;
+    case FieldType::kUInt32:
+      return kTypeByRef | kTypeUInt32;
+    case FieldType::kBool:
+      return kTypeByRef | kTypeBool;
+    case FieldType::kText:
+      return kTypeByRef | kTypeText;
+    case FieldType::kDateTime:
+      return kTypeByRef | kTypeUInt64;
+    case FieldType::kStruct:
+      break;
   }
   return kTypeEmpty;
 }
 
 void storeField(const FieldMetaInfo& field, void* address, const ValueDescriptor& value) {
   switch (field.type) {
-    case FieldType::kUInt8: *static_cast<uint8_t*>(address) = static_cast<uint8_t>(value.bits); break;
-    case FieldType::kUInt32: *static_cast<uint32_t*>(address) = static_cast<uint32_t>(value.bits); break;
-    case FieldType::kBool: *static_cast<bool*>(address) = value.bits != 0; break;
-    case FieldType::kText: *static_cast<std::string*>(address) = value.text; break;
-    case FieldType::kDateTime: *static_cast<uint64_t*>(address) = value.bits; break;
-    case FieldType::kStruct: break;
+    case FieldType::kUInt8:
+      *static_cast<uint8_t*>(address) = static_cast<uint8_t>(value.bits);
+      break;
+    case FieldType::kUInt32:
+      *static_cast<uint32_t*>(address) = static_cast<uint32_t>(value.bits);
+      break;
+    case FieldType::kBool:
+      *static_cast<bool*>(address) = value.bits != 0;
+      break;
+    case FieldType::kText:
+      *static_cast<std::string*>(address) = value.text;
+      break;
+    case FieldType::kDateTime:
+      *static_cast<uint64_t*>(address) = value.bits;
+      break;
+    case FieldType::kStruct:
+      break;
   }
 }
 
 ValueDescriptor fieldValue(const FieldMetaInfo& field, void* address) {
   switch (field.type) {
-    case FieldType::kUInt8: return ValueDescriptor::ofUInt8(*static_cast<uint8_t*>(address));
-    case FieldType::kUInt32: return ValueDescriptor::ofUInt32(*static_cast<uint32_t*>(address));
-    case FieldType::kBool: return ValueDescriptor::ofBool(*static_cast<bool*>(address));
-    case FieldType::kText: return ValueDescriptor::ofText(*static_cast<std::string*>(address));
+    case FieldType::kUInt8:
+      return ValueDescriptor::ofUInt8(*static_cast<uint8_t*>(address));
+    case FieldType::kUInt32:
+      return ValueDescriptor::ofUInt32(*static_cast<uint32_t*>(address));
+    case FieldType::kBool:
+      return ValueDescriptor::ofBool(*static_cast<bool*>(address));
+    case FieldType::kText:
+      return ValueDescriptor::ofText(*static_cast<std::string*>(address));
     // Date-times are stored as 64-bit time values.
     case FieldType::kDateTime:
       return ValueDescriptor::ofBits(kTypeLong64, *static_cast<uint64_t*>(address));
-    case FieldType::kStruct: break;
+    case FieldType::kStruct:
+      break;
   }
   return ValueDescriptor::empty();
 }
@@ -59,8 +81,7 @@ result_t readFields(IStorage* node, const StructMetaInfo& info, SerializableStru
       result_t r = node->GetNode(field.name, child.put());
       if (isAbsent(r)) continue;
       if (failed(r)) return *errorText = fieldError(info, field.name, r), r;
-      r = readFields(child.get(), *field.structInfo, *static_cast<SerializableStruct*>(address),
-                     errorText);
+      r = readFields(child.get(), *field.structInfo, *static_cast<SerializableStruct*>(address), errorText);
       if (failed(r)) return r;
       continue;
     }
@@ -94,8 +115,7 @@ result_t writeFields(IStorage* node, const StructMetaInfo& info, SerializableStr
 
 }  // namespace
 
-result_t StructSerializer::findInfo(uint32_t typeId, const StructMetaInfo** info,
-                                    std::string* errorText) {
+result_t StructSerializer::findInfo(uint32_t typeId, const StructMetaInfo** info, std::string* errorText) {
   result_t r = registry_->FindStructMetaInfo(typeId, info);
   if (failed(r)) {
     *errorText = "Can't look up type " + hexId(typeId) + ": " + frameworkText(r);
@@ -132,8 +152,7 @@ result_t StructSerializer::Deserialize(IStorage* node, std::shared_ptr<Serializa
   return errors::kOk;
 }
 
-result_t StructSerializer::Serialize(uint32_t typeId, const SerializableStruct& object,
-                                     IStorage* node) {
+result_t StructSerializer::Serialize(uint32_t typeId, const SerializableStruct& object, IStorage* node) {
   if (!node) return errors::kInvalidArgument;
   const StructMetaInfo* info = nullptr;
   std::string ignored;

@@ -16,8 +16,8 @@ struct IStructSerializer : IObject {
   // Creates the object named by the node's "unique_id" and fills each field
   // that has a value of its name. An unknown type gives kMetaInfoNotFound;
   // every failure also describes itself in `errorText`.
-  virtual result_t Deserialize(IStorage* node, std::shared_ptr<SerializableStruct>* object,
-                               uint32_t* typeId, std::string* errorText) = 0;
+  virtual result_t Deserialize(IStorage* node, std::shared_ptr<SerializableStruct>* object, uint32_t* typeId,
+                               std::string* errorText) = 0;
   // Writes "unique_id" and every field of `object`, of type `typeId`.
   virtual result_t Serialize(uint32_t typeId, const SerializableStruct& object, IStorage* node) = 0;
 };
@@ -26,8 +26,8 @@ class StructSerializer : public ObjectBase<IStructSerializer> {
  public:
   explicit StructSerializer(Ref<IStructMetaInfoRegistry> registry) : registry_(std::move(registry)) {}
 
-  result_t Deserialize(IStorage* node, std::shared_ptr<SerializableStruct>* object,
-                       uint32_t* typeId, std::string* errorText) override;
+  result_t Deserialize(IStorage* node, std::shared_ptr<SerializableStruct>* object, uint32_t* typeId,
+                       std::string* errorText) override;
   result_t Serialize(uint32_t typeId, const SerializableStruct& object, IStorage* node) override;
 
  private:

@@ -34,7 +34,8 @@ std::vector<TypedInterface> ModelBuilder::acceptDistinct(const std::string& type
   for (const SourceTypedInterface& entry : entries) {
     size_t earlier = kNone;
     if (auto found = byIid.find(entry.iid); found != byIid.end()) earlier = found->second;
-    if (auto found = byTypeId.find(entry.typeId); found != byTypeId.end()) earlier = std::min(earlier, found->second);
+    if (auto found = byTypeId.find(entry.typeId); found != byTypeId.end())
+      earlier = std::min(earlier, found->second);
     if (earlier != kNone) {
       error(entry.location, "'" + typeName + "' has " + std::string(kind) +
                                 " with identical field 'iid' or 'serid' at " +
@@ -158,10 +159,12 @@ void ModelBuilder::addMonitoringTasks() {
 void ModelBuilder::resolveAllDependencies() {
   for (size_t i = 0; i < source_.services.size(); ++i)
     if (serviceOfSource_[i] != kNone)
-      model_.services[serviceOfSource_[i]].dependencies = resolveDependencies(source_.services[i].dependencies);
+      model_.services[serviceOfSource_[i]].dependencies =
+          resolveDependencies(source_.services[i].dependencies);
   for (size_t i = 0; i < source_.taskTypes.size(); ++i)
     if (taskTypeOfSource_[i] != kNone)
-      model_.taskTypes[taskTypeOfSource_[i]].dependencies = resolveDependencies(source_.taskTypes[i].dependencies);
+      model_.taskTypes[taskTypeOfSource_[i]].dependencies =
+          resolveDependencies(source_.taskTypes[i].dependencies);
   for (size_t i = 0; i < source_.monitoringTasks.size(); ++i)
     if (monitoringTypeOfSource_[i] != kNone)
       model_.taskTypes[monitoringTypeOfSource_[i]].dependencies =
@@ -195,7 +198,8 @@ std::optional<ModelDependency> ModelBuilder::resolveDependency(const SourceDepen
   }
   const ModelService* service = model_.services.find(*entry.name);
   if (entry.key && service && service->key != *entry.key) {
-    error(entry.location, "'key' value is different at 'depends' directive and service " + *entry.name + " declaration");
+    error(entry.location,
+          "'key' value is different at 'depends' directive and service " + *entry.name + " declaration");
     return std::nullopt;
   }
   if (!entry.key && !service) {
@@ -245,13 +249,15 @@ void ModelBuilder::attachDefaultSettings() {
   for (ModelService& service : model_.services) {
     const ModelComponent& component = model_.componentOf(service);
     if (service.settings || !component.settingsTypeId) continue;
-    warning(service.location, settingsNotFound("service", service.name, component.name, component.location.get()));
+    warning(service.location,
+            settingsNotFound("service", service.name, component.name, component.location.get()));
     service.settings = ServiceSettings{defaults.node(), defaults.location(), *component.settingsTypeId};
   }
   for (ModelTaskType& type : model_.taskTypes) {
     const ModelComponent& component = model_.componentOf(type);
     if (type.settings || type.monitoring || !component.settingsTypeId) continue;
-    warning(type.location, settingsNotFound("task type", type.name, component.name, component.location.get()));
+    warning(type.location,
+            settingsNotFound("task type", type.name, component.name, component.location.get()));
     type.settings = TaskSettings{*component.settingsTypeId, {{defaults.node(), kCommonSettingsLevel}}};
   }
   for (ModelTask& task : model_.tasks) {
@@ -264,13 +270,14 @@ void ModelBuilder::attachDefaultSettings() {
 
 void ModelBuilder::warnMetaInterfaces() {
   for (const ModelComponent& component : model_.components) {
-    if (component.serviceCount + component.taskTypeCount == 0 || contains(kMetaExemptClassIds, component.clsid))
+    if (component.serviceCount + component.taskTypeCount == 0 ||
+        contains(kMetaExemptClassIds, component.clsid))
       continue;
     bool listsMeta = std::any_of(component.interfaces.begin(), component.interfaces.end(),
                                  [](uint32_t iid) { return contains(kMetaInterfaceIds, iid); });
     if (listsMeta)
-      warning(component.location,
-              "Component " + component.name + " has meta or upgrader interfaces and is inherited by service or task");
+      warning(component.location, "Component " + component.name +
+                                      " has meta or upgrader interfaces and is inherited by service or task");
   }
 }
 

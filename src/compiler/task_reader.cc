@@ -25,11 +25,13 @@ ChildTable taskChildren(const ReaderContext& context, Record& record) {
   return {
       {"settings",
        [&context, &record, reporter](Element* n) {
-         if (acceptSingle(reporter, n, "settings", record.settings)) record.settings = readTaskSettings(context, n);
+         if (acceptSingle(reporter, n, "settings", record.settings))
+           record.settings = readTaskSettings(context, n);
        }},
       {"quarn_settings",
        [&record, reporter](Element* n) {
-         if (acceptSingle(reporter, n, "quarn_settings", record.quarnSettings)) record.quarnSettings = retain(n);
+         if (acceptSingle(reporter, n, "quarn_settings", record.quarnSettings))
+           record.quarnSettings = retain(n);
        }},
       {"statistics", [&](Element* n) { record.statistics.push_back(readTypedInterface(context, n)); }},
       {"request", [&](Element* n) { record.requests.push_back(readTypedInterface(context, n)); }},
@@ -46,9 +48,9 @@ void readSchedule(const ReaderContext& context, Element* node, std::optional<Loc
                     kScheduleAdapterPos);
   Schedule schedule;
   std::string errorText;
-  velk::result_t r = context.schedules.serializer
-                         ? deserializeSchedule(context.schedules.serializer, adapted.get(), schedule, errorText)
-                         : velk::errors::kNotInitialized;
+  velk::result_t r = context.schedules.serializer ? deserializeSchedule(context.schedules.serializer,
+                                                                        adapted.get(), schedule, errorText)
+                                                  : velk::errors::kNotInitialized;
   if (r == velk::errors::kMetaInfoNotFound)
     context.reporter->ReportError(node->GetLocation(), "Unknown schedule type");
   else if (velk::failed(r))

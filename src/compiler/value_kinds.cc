@@ -12,9 +12,7 @@ bool readText(const AttributeSource& source, std::string& text) {
   return velk::succeeded(readTextAt(source.node, source.index, text));
 }
 
-helpers::IFileLocation* locationOf(const AttributeSource& source) {
-  return source.node->GetLocation();
-}
+helpers::IFileLocation* locationOf(const AttributeSource& source) { return source.node->GetLocation(); }
 
 // The keyword's value, or the storage's own conversion of the text.
 template <class T>
@@ -69,8 +67,7 @@ Outcome parseBoolean(const AttributeSource& source, bool& value) {
 }
 
 Outcome parseTimeout(const AttributeSource& source, uint32_t& value) {
-  return keywordOrStorageNumber<uint32_t>(source, value, {{"infinite", 0xFFFFFFFFu}},
-                                          velk::kTypeUInt32);
+  return keywordOrStorageNumber<uint32_t>(source, value, {{"infinite", 0xFFFFFFFFu}}, velk::kTypeUInt32);
 }
 
 Outcome parsePriority(const AttributeSource& source, uint8_t& value) {
@@ -85,8 +82,8 @@ Outcome parseAccessibility(const AttributeSource& source, uint32_t& value) {
 }
 
 Outcome parseLevel(const AttributeSource& source, uint32_t& value) {
-  Outcome outcome = keywordOrStorageNumber<uint32_t>(
-      source, value, {{"default", 0}, {"low", 1}, {"high", 2}}, velk::kTypeUInt32);
+  Outcome outcome = keywordOrStorageNumber<uint32_t>(source, value, {{"default", 0}, {"low", 1}, {"high", 2}},
+                                                     velk::kTypeUInt32);
   return outcome == Outcome::kAccepted ? outcome : Outcome::kRejected;
 }
 
@@ -110,8 +107,8 @@ Outcome parseCategoryLocation(const AttributeSource& source, std::string& value)
   std::string text;
   if (!readText(source, text)) return Outcome::kRejected;
   if (!isValidCategoryLocation(text)) {
-    source.reporter->ReportError(
-        locationOf(source), "Update category location may contain only %Bases% or %Data% variables.");
+    source.reporter->ReportError(locationOf(source),
+                                 "Update category location may contain only %Bases% or %Data% variables.");
     return Outcome::kRejected;
   }
   value = std::move(text);
@@ -135,8 +132,8 @@ const ValueKind<std::string> kString = {"string8_t", &parseString};
 const ValueKind<uint32_t> kNumber = {"uint32_t", &parseNumber};
 const ValueKind<bool> kBoolean = {"'true' | 'false'", &parseBoolean};
 const ValueKind<uint32_t> kTimeout = {"uint32 | 'infinite'", &parseTimeout};
-const ValueKind<uint8_t> kPriority = {
-    "uint8 | 'private' | 'lowest' | 'low' | 'normal' | 'high' | 'highest'", &parsePriority};
+const ValueKind<uint8_t> kPriority = {"uint8 | 'private' | 'lowest' | 'low' | 'normal' | 'high' | 'highest'",
+                                      &parsePriority};
 const ValueKind<uint32_t> kAccessibility = {"'public' | 'private'", &parseAccessibility};
 const ValueKind<uint32_t> kLevel = {"uint32 | 'default' | 'high' | 'low'", &parseLevel};
 const ValueKind<uint32_t> kContainerType = {

@@ -138,8 +138,7 @@ result_t ValuesFreeStorage::GetValueName(uint32_t index, char* buffer, uint32_t*
   return copyName(values_[index].name, buffer, size);
 }
 
-result_t ValuesFreeStorage::WriteValue(std::string_view name, const ValueDescriptor& value,
-                                       uint32_t flags) {
+result_t ValuesFreeStorage::WriteValue(std::string_view name, const ValueDescriptor& value, uint32_t flags) {
   bool attribute = name.empty() || isAttribute(name);
   invalidate();
   if (attribute) return node_->WriteValue(name, value, flags);

@@ -172,9 +172,10 @@ TEST(ModelServices, ReferencesUniquenessAndUpdateCategoryRule) {
 <service name="s1" key="4" component="plain"/>
 <service name="s5" key="5" component="nothing"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(8): Service without update category s1 has 'create_on_update' tag",
-                                      "E a.xml(11): 's1' is already defined at a.xml(8)",
-                                      "E a.xml(12): Reference to undefined component 'nothing'"}));
+  EXPECT_EQ(h.reporter->lines,
+            (Lines{"E a.xml(8): Service without update category s1 has 'create_on_update' tag",
+                   "E a.xml(11): 's1' is already defined at a.xml(8)",
+                   "E a.xml(12): Reference to undefined component 'nothing'"}));
   ASSERT_EQ(model.services.size(), 3u);
   const ModelService& s1 = model.services[0];
   EXPECT_EQ(s1.key, 1u);
@@ -285,10 +286,9 @@ TEST(ModelHosts, HostServiceListsAssignEachServiceOnce) {
 <host_services host="h9"><link name="s3"/></host_services>
 <host_access_points host="h9"><link name="anything"/></host_access_points>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
-            (Lines{"E a.xml(13): The service 's1'is already belogns to the host 'h2'",
-                   "E a.xml(13): Reference to undefined name 'nobody'",
-                   "E a.xml(15): Reference to undefined host 'h9'"}));
+  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(13): The service 's1'is already belogns to the host 'h2'",
+                                      "E a.xml(13): Reference to undefined name 'nobody'",
+                                      "E a.xml(15): Reference to undefined host 'h9'"}));
   EXPECT_EQ(model.services.find("s1")->host, 10u);
   EXPECT_EQ(model.services.find("s2")->host, 10u);
   EXPECT_EQ(model.services.find("s3")->host, 11u);

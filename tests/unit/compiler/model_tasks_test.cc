@@ -161,13 +161,14 @@ TEST(ModelDependencies, EveryFormOfDepends) {
 <service name="s" key="0x11" component="c"><depends name="nobody"/></service>
 <task_type name="t" component="c"><depends name="s"/></task_type>
 <monitoring_task name="m" component="c"><depends key="9" access_point="ap"/></monitoring_task>)"));
-  EXPECT_EQ(h.reporter->lines,
-            (Lines{"E a.xml(17): 's' is already defined at a.xml(5)",
-                   "E a.xml(9): 'key' value is different at 'depends' directive and service s2 declaration",
-                   "E a.xml(11): Missing both attributes 'key' and 'name', but at least one of them is required",
-                   "E a.xml(12): Found reference to undefined service nobody. Note: you can specify "
-                   "'key=\"0xhex\"' explicitly.",
-                   "E a.xml(13): Reference to undefined access_point 'nowhere'"}));
+  EXPECT_EQ(
+      h.reporter->lines,
+      (Lines{"E a.xml(17): 's' is already defined at a.xml(5)",
+             "E a.xml(9): 'key' value is different at 'depends' directive and service s2 declaration",
+             "E a.xml(11): Missing both attributes 'key' and 'name', but at least one of them is required",
+             "E a.xml(12): Found reference to undefined service nobody. Note: you can specify "
+             "'key=\"0xhex\"' explicitly.",
+             "E a.xml(13): Reference to undefined access_point 'nowhere'"}));
   const auto& deps = model.services.find("s")->dependencies;
   ASSERT_EQ(deps.size(), 4u);
   EXPECT_EQ(deps[0].key, 5u);
@@ -215,9 +216,10 @@ TEST(ModelSettings, RootTaskSettingsPreferTasksAndReplaceInlineOnes) {
 <settings task="none"><common/></settings>
 <task_type name="y" component="c"/>
 <settings task="y"><common/></settings>)"));
-  EXPECT_EQ(h.reporter->lines,
-            (Lines{"E a.xml(10): Reference to undefined task or task type 'none'",
-                   "E a.xml(12): Attribute 'settings_typeid' is missed in component 'c' defined at a.xml(3)"}));
+  EXPECT_EQ(
+      h.reporter->lines,
+      (Lines{"E a.xml(10): Reference to undefined task or task type 'none'",
+             "E a.xml(12): Attribute 'settings_typeid' is missed in component 'c' defined at a.xml(3)"}));
   // "x" names both a task type and a task: the task gets the settings.
   const ModelTask& task = *model.tasks.find("x");
   ASSERT_TRUE(task.settings);
@@ -239,10 +241,10 @@ TEST(ModelSettings, DefaultSettingsAreEmptyAndLocatedAtNoFile) {
 <monitoring_task name="m" component="sc"/>
 <on_demand_task name="o" type="t"/>)"));
   const std::string declared = " is not found (settings type ID was declared in component 'sc' at a.xml(4))";
-  EXPECT_EQ(h.reporter->lines,
-            (Lines{"W a.xml(5): Settings for service 's'" + declared,
-                   "W a.xml(7): Settings for task type 't'" + declared,
-                   "W a.xml(9): Settings for task 'o'" + declared, "W a.xml(8): Settings for task 'm'" + declared}));
+  EXPECT_EQ(h.reporter->lines, (Lines{"W a.xml(5): Settings for service 's'" + declared,
+                                      "W a.xml(7): Settings for task type 't'" + declared,
+                                      "W a.xml(9): Settings for task 'o'" + declared,
+                                      "W a.xml(8): Settings for task 'm'" + declared}));
   const ModelService& s = *model.services.find("s");
   ASSERT_TRUE(s.settings);
   EXPECT_EQ(helpers::locationText(s.settings->location.get()), "[no file](0)");
@@ -273,9 +275,11 @@ TEST(ModelComponents, MetaAndUpgraderInterfacesOfUsedComponents) {
 <service name="s2" key="2" component="exempt"/>
 <task_type name="t" component="task"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
-            (Lines{"W a.xml(3): Component used has meta or upgrader interfaces and is inherited by service or task",
-                   "W a.xml(6): Component task has meta or upgrader interfaces and is inherited by service or task"}));
+  EXPECT_EQ(
+      h.reporter->lines,
+      (Lines{
+          "W a.xml(3): Component used has meta or upgrader interfaces and is inherited by service or task",
+          "W a.xml(6): Component task has meta or upgrader interfaces and is inherited by service or task"}));
 }
 
 TEST(ModelBuilding, FollowOnErrorsOfADroppedComponent) {

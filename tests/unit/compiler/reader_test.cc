@@ -274,9 +274,10 @@ TEST(ReaderValues, RegistryPathRejectsBackslashes) {
 <monitoring_task name="m" component="c" quarn_registry_path="a\b"/>
 <on_demand_task name="o" type="t" quarn_registry_path="a/b"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
-            (Lines{"E a.xml(2): Invalid char: '\\' in quarn registry path",
-                   "E a.xml(2): Invalid format. Expected: quarn_registry_path (optional) = slash/separated/path"}));
+  EXPECT_EQ(
+      h.reporter->lines,
+      (Lines{"E a.xml(2): Invalid char: '\\' in quarn registry path",
+             "E a.xml(2): Invalid format. Expected: quarn_registry_path (optional) = slash/separated/path"}));
   EXPECT_FALSE(h.source.monitoringTasks[0].quarnRegistryPath);
   EXPECT_EQ(h.source.onDemandTasks[0].quarnRegistryPath, "a/b");
 }
@@ -346,7 +347,8 @@ TEST(ReaderSettings, TaskFormLevelsAndCommonParts) {
 </task_type>
 </root>)");
   EXPECT_EQ(h.reporter->lines,
-            (Lines{"W a.xml(4): Attribute 'unique_id' is deprecated", "W a.xml(6): Attribute 'unique_id' is deprecated",
+            (Lines{"W a.xml(4): Attribute 'unique_id' is deprecated",
+                   "W a.xml(6): Attribute 'unique_id' is deprecated",
                    "E a.xml(9): Missing required field: name = uint32 | 'default' | 'high' | 'low'"}));
   const SourceTaskSettings& settings = *h.source.taskTypes[0].settings;
   ASSERT_TRUE(settings.common);
@@ -407,8 +409,9 @@ TEST(ReaderSchedules, UnknownTypeAndOtherDeserializationErrors) {
 </on_demand_task>
 </root>)");
   // A schedule that could not be read leaves the slot free for the next.
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(3): Unknown schedule type",
-                                      "E a.xml(4): Deserialization error: Can't read 'unique_id': Not found"}));
+  EXPECT_EQ(h.reporter->lines,
+            (Lines{"E a.xml(3): Unknown schedule type",
+                   "E a.xml(4): Deserialization error: Can't read 'unique_id': Not found"}));
   const auto& schedule = h.source.onDemandTasks[0].schedule;
   ASSERT_TRUE(schedule);
   ASSERT_NE(schedule->schedule.as<velk::scheduler::SecondsSchedule>(), nullptr);
@@ -417,7 +420,8 @@ TEST(ReaderSchedules, UnknownTypeAndOtherDeserializationErrors) {
 
 TEST(ReaderSchedules, MissingAdapterFactoryRaisesAtTheReaderPosition) {
   Harness h;
-  auto root = testing::parseTestXml("<root><on_demand_task name='t' type='x'><schedule/></on_demand_task></root>");
+  auto root =
+      testing::parseTestXml("<root><on_demand_task name='t' type='x'><schedule/></on_demand_task></root>");
   try {
     readConfiguration(h.reporter.get(), root.get(), {}, h.source);
     FAIL() << "no exception";

@@ -29,8 +29,8 @@ velk::result_t readSchedule(const std::string& xml, Schedule& schedule, std::str
 TEST(ScheduleMetaProvider, KnowsTheSevenScheduleTypes) {
   auto provider = velk::make<detail::ScheduleMetaProvider>();
   const std::pair<uint32_t, const char*> types[] = {
-      {0x5AAF69C8, "ExactTimeSchedule"}, {0x6E3FBE91, "OnStartSchedule"},
-      {0x874A7FAA, "SecondsSchedule"},   {0x8AFDEF28, "DailySchedule"},
+      {0x5AAF69C8, "ExactTimeSchedule"},      {0x6E3FBE91, "OnStartSchedule"},
+      {0x874A7FAA, "SecondsSchedule"},        {0x8AFDEF28, "DailySchedule"},
       {0x9784FBB7, "OnTaskCompleteSchedule"}, {0xA8860BAE, "MonthlySchedule"},
       {0xD6426858, "WeeklySchedule"}};
   for (auto [id, name] : types) {
@@ -107,9 +107,9 @@ TEST(ScheduleReading, OtherFailuresDescribeThemselves) {
   EXPECT_TRUE(velk::failed(readSchedule(
       "<schedule unique_id='0xD6426858'><weekDays>300</weekDays></schedule>", schedule, errorText)));
   EXPECT_EQ(errorText, "Can't read field 'weekDays' of 'WeeklySchedule': Invalid argument");
-  EXPECT_TRUE(velk::failed(readSchedule(
-      "<schedule unique_id='0x6E3FBE91'><conditions><from>x</from></conditions></schedule>", schedule,
-      errorText)));
+  EXPECT_TRUE(velk::failed(
+      readSchedule("<schedule unique_id='0x6E3FBE91'><conditions><from>x</from></conditions></schedule>",
+                   schedule, errorText)));
   EXPECT_EQ(errorText, "Can't read field 'from' of 'ScheduleConditions': Invalid argument");
   EXPECT_FALSE(schedule.present());
 }
@@ -125,16 +125,19 @@ TEST(ScheduleWriting, DailyScheduleCarriesEveryBaseFieldAndTheConditionsNode) {
   ASSERT_EQ(writeSchedule(makeSerializer().get(), schedule, parent.get()), velk::errors::kOk);
   TestNode* node = parent->child("schedule");
   ASSERT_NE(node, nullptr);
-  std::vector<std::pair<std::string, std::string>> expected = {
-      {"unique_id", std::to_string(0x8AFDEF28u)}, {"flags", "4"},         {"executionCount", "0"},
-      {"postponeTime", "0"},       {"timeType", "0"},      {"periodInDays", "2"},
-      {"timeOfDay", "3600"}};
+  std::vector<std::pair<std::string, std::string>> expected = {{"unique_id", std::to_string(0x8AFDEF28u)},
+                                                               {"flags", "4"},
+                                                               {"executionCount", "0"},
+                                                               {"postponeTime", "0"},
+                                                               {"timeType", "0"},
+                                                               {"periodInDays", "2"},
+                                                               {"timeOfDay", "3600"}};
   EXPECT_EQ(node->attributes, expected);
   TestNode* conditions = node->child("conditions");
   ASSERT_NE(conditions, nullptr);
   std::vector<std::pair<std::string, std::string>> expectedConditions = {
-      {"from", "0"}, {"duration", "0"}, {"weekDays", "0"}, {"monthDays", "16"},
-      {"scheduleFrom", "0"}, {"scheduleTo", "0"}};
+      {"from", "0"},       {"duration", "0"},     {"weekDays", "0"},
+      {"monthDays", "16"}, {"scheduleFrom", "0"}, {"scheduleTo", "0"}};
   EXPECT_EQ(conditions->attributes, expectedConditions);
   // Writing again reuses the existing nodes.
   ASSERT_EQ(writeSchedule(makeSerializer().get(), schedule, parent.get()), velk::errors::kOk);

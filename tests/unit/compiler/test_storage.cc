@@ -14,7 +14,8 @@ namespace errors = velk::errors;
 
 velk::Ref<TestNode> convert(const TiXmlElement* element, const std::string& file) {
   auto node = velk::make<TestNode>(
-      element->Value(), velk::make<helpers::FileLocation>(nullptr, file, static_cast<uint32_t>(element->Row())));
+      element->Value(),
+      velk::make<helpers::FileLocation>(nullptr, file, static_cast<uint32_t>(element->Row())));
   for (const TiXmlAttribute* a = element->FirstAttribute(); a; a = a->Next())
     node->attributes.emplace_back(a->Name(), a->Value());
   if (const char* text = element->GetText()) node->text = text;

@@ -32,12 +32,14 @@ class TestNode : public velk::ObjectBase<helpers::IXmlFileStorage> {
   velk::result_t GetNodeName(uint32_t index, char* buffer, uint32_t* size) override;
   velk::result_t GetValuesCount(uint32_t* count) override;
   velk::result_t GetValueName(uint32_t index, char* buffer, uint32_t* size) override;
-  velk::result_t WriteValue(std::string_view name, const velk::ValueDescriptor& value, uint32_t flags) override;
+  velk::result_t WriteValue(std::string_view name, const velk::ValueDescriptor& value,
+                            uint32_t flags) override;
   velk::result_t ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t flags) override;
   velk::result_t ReadValue(std::string_view name, velk::ValueDescriptor& value, uint32_t flags) override;
   velk::result_t Flush() override { return velk::errors::kOk; }
   helpers::IFileLocation* GetLocation() override { return location.get(); }
-  velk::result_t CreateIncludedStorage(helpers::IXmlFileStorage**, const std::string&, velk::IStorage*) override {
+  velk::result_t CreateIncludedStorage(helpers::IXmlFileStorage**, const std::string&,
+                                       velk::IStorage*) override {
     return velk::errors::kNotImplemented;
   }
   velk::result_t GetNode(std::string_view name, helpers::IXmlFileStorage** child) override;

@@ -7,8 +7,8 @@
 
 #include "compiler/configuration_reader.h"
 #include "compiler/model_builder.h"
-#include "compiler/serializer_factory.h"
 #include "compiler/schedule_serializer.h"
+#include "compiler/serializer_factory.h"
 #include "compiler/values_free_storage_factory.h"
 #include "test_storage.h"
 

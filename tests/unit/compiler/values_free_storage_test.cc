@@ -33,8 +33,9 @@ std::vector<std::string> nodeNames(velk::IStorage* node) {
 }
 
 TEST(ValuesFreeStorage, PlainElementsAreValuesTheOthersNodes) {
-  auto xml = parseTestXml("<settings unique_id='7'><timeout>5</timeout><empty/><list><item>1</item></list>"
-                          "<flagged on='1'/><name>x</name></settings>");
+  auto xml = parseTestXml(
+      "<settings unique_id='7'><timeout>5</timeout><empty/><list><item>1</item></list>"
+      "<flagged on='1'/><name>x</name></settings>");
   auto adapted = adapt(xml.get());
   EXPECT_EQ(valueNames(adapted.get()), (std::vector<std::string>{"unique_id", "timeout", "empty", "name"}));
   EXPECT_EQ(nodeNames(adapted.get()), (std::vector<std::string>{"list", "flagged"}));

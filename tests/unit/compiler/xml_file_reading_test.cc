@@ -45,12 +45,14 @@ TEST_F(XmlFileReading, NumbersThroughTheStorageConversions) {
 <task_type name="t" component="c"><settings><common/><level name="0x10"/><level name="x"/></settings></task_type>
 </root>)");
   read(path);
-  EXPECT_EQ(h_.reporter->lines,
-            (Lines{"E " + path + "(3): Invalid format. Expected: release_timeout (optional) = uint32 | 'infinite'",
-                   "E " + path + "(3): Invalid format. Expected: lookup_priority (optional) = uint8 | 'private' | "
-                   "'lowest' | 'low' | 'normal' | 'high' | 'highest'",
-                   "E " + path + "(4): Invalid format. Expected: name = uint32 | 'default' | 'high' | 'low'",
-                   "E " + path + "(4): Missing required field: name = uint32 | 'default' | 'high' | 'low'"}));
+  EXPECT_EQ(
+      h_.reporter->lines,
+      (Lines{"E " + path + "(3): Invalid format. Expected: release_timeout (optional) = uint32 | 'infinite'",
+             "E " + path +
+                 "(3): Invalid format. Expected: lookup_priority (optional) = uint8 | 'private' | "
+                 "'lowest' | 'low' | 'normal' | 'high' | 'highest'",
+             "E " + path + "(4): Invalid format. Expected: name = uint32 | 'default' | 'high' | 'low'",
+             "E " + path + "(4): Missing required field: name = uint32 | 'default' | 'high' | 'low'"}));
   const auto& services = h_.source.services;
   EXPECT_EQ(services[0].key, 16u);
   EXPECT_EQ(services[0].releaseTimeout, 0x20u);
