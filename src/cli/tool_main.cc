@@ -5,6 +5,7 @@
 
 #include "cli/command_line_parser.h"
 #include "cli/command_runner.h"
+#include "compiler/compiler_factory_table.h"
 #include "kv/key_value_factory_table.h"
 #include "velk/system_factory_table.h"
 #include "xmlfile/serialization_factory_table.h"
@@ -22,8 +23,21 @@ void installUserLocale() {
   }
 }
 
+namespace {
+
+// The serialization slot serves the XML storage factory and, behind it, the
+// schedule serializer and values-free adapter factories of the compiler.
+velk::result_t serializationAndCompilerTable(velk::IServiceLocator* locator, velk::clsid_t clsid,
+                                             velk::IObjectFactory** out) {
+  velk::result_t r = velk::serializationFactoryTable(locator, clsid, out);
+  if (r != velk::errors::kNotImplemented) return r;
+  return compilerFactoryTable(locator, clsid, out);
+}
+
+}  // namespace
+
 void registerFactoryTables() {
-  velk::registerFactoryTable(velk::FactoryTableSlot::kSerialization, &velk::serializationFactoryTable);
+  velk::registerFactoryTable(velk::FactoryTableSlot::kSerialization, &serializationAndCompilerTable);
   velk::registerFactoryTable(velk::FactoryTableSlot::kSystem, &velk::systemFactoryTable);
   velk::registerFactoryTable(velk::FactoryTableSlot::kKeyValue, &data_storage::keyValueFactoryTable);
 }

@@ -1,0 +1,10 @@
+#include "compiler/no_file_settings.h"
+
+#include "xmlfile/empty_storage.h"
+
+namespace app_core {
+
+NoFileSettings::NoFileSettings()
+    : node_(velk::make<helpers::EmptyStorage>()), location_(velk::make<helpers::FileLocation>("[no file]")) {}
+
+}  // namespace app_core
