@@ -6,6 +6,8 @@
 #include "kv/exchange_import.h"
 #include "kv/key_value_factory_interfaces.h"
 #include "kv/open_command_database.h"
+#include "preprocessor/filter_chains.h"
+#include "preprocessor/filtered_storage.h"
 #include "xmlfile/open_output_document.h"
 #include "xmlfile/open_xml_file.h"
 
@@ -27,11 +29,15 @@ Ref<velk::IXmlStorageFactory> xmlFactory(const CommandEnvironment& env) {
   return factory ? factory : Ref<velk::IXmlStorageFactory>(velk::make<velk::XmlStorageFactory>());
 }
 
-// The exchange file as the compiler would read it; none when it could not
-// be opened or parsed (that has been reported).
+// The exchange file as the compiler would read it: through the preprocessor
+// with no definitions and no product. None when it could not be opened or
+// parsed (that has been reported).
 Ref<helpers::IXmlFileStorage> readExchangeFile(const CommandEnvironment& env, velk::IXmlStorageFactory* factory,
                                                const std::string& path) {
-  return helpers::openXmlFile(factory, path, env.reporter, nullptr);
+  Ref<helpers::IXmlFileStorage> root = helpers::openXmlFile(factory, path, env.reporter, nullptr);
+  if (!root) return {};
+  auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {});
+  return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain));
 }
 
 // Export only reads, but opening a database puts it into writable mode; one
