@@ -53,8 +53,8 @@ bool copyValues(velk::IStorage* source, velk::IStorage* destination) {
   for (uint32_t i = 0; i < count; ++i) {
     velk::ValueDescriptor value = textDescriptor();
     check(source->ReadValue(i, value, 0), 70, "ReadValue");
-    check(destination->WriteValue(valueNameOf(source, i), velk::ValueDescriptor::ofText(std::move(value.text)), 0),
-          71, "WriteValue");
+    check(destination->WriteValue(valueNameOf(source, i), velk::ValueDescriptor::ofText(std::move(value.text)), 0), 71,
+          "WriteValue");
   }
   return count != 0;
 }

@@ -18,8 +18,8 @@ bool hasReadOnlyExtension(const std::string& path) {
 }
 
 velk::Ref<IIndexedKeyValueStorage> openCommandDatabase(data_storage::IKeyValueStorageFactory* factory,
-                                                       helpers::StorageErrorReporter* reporter,
-                                                       const std::string& path, DatabaseUse use) {
+                                                       helpers::StorageErrorReporter* reporter, const std::string& path,
+                                                       DatabaseUse use) {
   if (use == DatabaseUse::kWrite) createOutputDirectory(path, {kCompilerSource, 118});
   velk::Ref<IIndexedKeyValueStorage> store;
   velk::result_t r = factory->CreateStorage(path, store.put());
@@ -27,9 +27,8 @@ velk::Ref<IIndexedKeyValueStorage> openCommandDatabase(data_storage::IKeyValueSt
     throw helpers::NamedObjectError({kCompilerSource, 124}, "Can't create key-value storage", path, r);
   }
   if (use == DatabaseUse::kWrite && hasReadOnlyExtension(path)) {
-    return velk::make<ReadOnlyTransactionIndexedKeyValueStorage>(std::move(store),
-                                                                 velk::Ref<helpers::StorageErrorReporter>(reporter),
-                                                                 factory, path);
+    return velk::make<ReadOnlyTransactionIndexedKeyValueStorage>(
+        std::move(store), velk::Ref<helpers::StorageErrorReporter>(reporter), factory, path);
   }
   return velk::make<TransactionIndexedKeyValueStorage>(std::move(store));
 }

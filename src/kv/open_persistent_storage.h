@@ -18,7 +18,7 @@ namespace app_core {
 // when given, receives the record's node, which tells whether a write-back
 // at release failed.
 velk::result_t OpenPersistentStorage(velk::ITracer* tracer, data_storage::IIndexedKeyValueStorage* store,
-                                     const std::string& key, velk::IXmlStorageFactory* xmlFactory,
-                                     velk::IStorage** out, velk::Ref<PersistentStorageNode>* node = nullptr);
+                                     const std::string& key, velk::IXmlStorageFactory* xmlFactory, velk::IStorage** out,
+                                     velk::Ref<PersistentStorageNode>* node = nullptr);
 
 }  // namespace app_core

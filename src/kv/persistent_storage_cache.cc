@@ -17,8 +17,8 @@ result_t PersistentStorageCache::open(const std::string& key, velk::IStorage** o
   auto found = entries_.find(key);
   if (found == entries_.end()) {
     Entry entry;
-    result_t r = OpenPersistentStorage(tracer_.get(), store_.get(), key, xmlFactory_.get(), entry.tree.put(),
-                                       &entry.node);
+    result_t r =
+        OpenPersistentStorage(tracer_.get(), store_.get(), key, xmlFactory_.get(), entry.tree.put(), &entry.node);
     if (velk::failed(r)) return r;
     found = entries_.emplace(key, std::move(entry)).first;
   }

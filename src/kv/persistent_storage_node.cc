@@ -24,8 +24,8 @@ result_t PersistentStorageNode::open(velk::Ref<velk::ITracer> tracer,
   }
   if (velk::failed(r)) return velk::errors::kMediaError;
   try {
-    out = velk::make<PersistentStorageNode>(std::move(tracer), std::move(store), std::move(key), id,
-                                            std::move(content));
+    out =
+        velk::make<PersistentStorageNode>(std::move(tracer), std::move(store), std::move(key), id, std::move(content));
   } catch (const std::bad_alloc&) {
     return velk::errors::kOutOfMemory;
   }
@@ -35,7 +35,11 @@ result_t PersistentStorageNode::open(velk::Ref<velk::ITracer> tracer,
 PersistentStorageNode::PersistentStorageNode(velk::Ref<velk::ITracer> tracer,
                                              velk::Ref<data_storage::IIndexedKeyValueStorage> store, std::string key,
                                              int64_t id, data_storage::Bytes content)
-    : tracer_(std::move(tracer)), store_(std::move(store)), key_(std::move(key)), id_(id), content_(std::move(content)) {}
+    : tracer_(std::move(tracer)),
+      store_(std::move(store)),
+      key_(std::move(key)),
+      id_(id),
+      content_(std::move(content)) {}
 
 void PersistentStorageNode::dropContent() { data_storage::Bytes().swap(content_); }
 
@@ -56,7 +60,8 @@ result_t PersistentStorageNode::Write(const void* bytes, uint32_t size, uint32_t
     *count = size;
     return velk::errors::kOk;
   }
-  velk::trace(tracer_.get(), velk::trace_level::kImportant, "[perf] Going to flush key-value storage node '" + key_ + "'");
+  velk::trace(tracer_.get(), velk::trace_level::kImportant,
+              "[perf] Going to flush key-value storage node '" + key_ + "'");
   const auto* begin = static_cast<const uint8_t*>(bytes);
   result_t r = store_->UpdateById(id_, data_storage::ByteRange(begin, begin + size));
   if (velk::failed(r)) {

@@ -11,8 +11,9 @@ velk::Ref<data_storage::IKeyValueStorageManager> managerOf(velk::IObject* factor
   velk::result_t r = factory ? factory->QueryInterface(data_storage::IKeyValueStorageManager::IID, manager.putVoid())
                              : velk::errors::kNoInterface;
   if (velk::failed(r) || !manager) {
-    throw helpers::NamedObjectError(kOpenDatabasePos, "data_storage::IKeyValueStorageManager interface is not supported",
-                                    path, velk::failed(r) ? r : velk::errors::kNoInterface);
+    throw helpers::NamedObjectError(kOpenDatabasePos,
+                                    "data_storage::IKeyValueStorageManager interface is not supported", path,
+                                    velk::failed(r) ? r : velk::errors::kNoInterface);
   }
   return manager;
 }

@@ -17,8 +17,8 @@ class ReadOnlyTransactionIndexedKeyValueStorage : public TransactionIndexedKeyVa
   // raises NamedObjectError "data_storage::IKeyValueStorageManager interface
   // is not supported" naming `path`.
   ReadOnlyTransactionIndexedKeyValueStorage(velk::Ref<data_storage::IIndexedKeyValueStorage> store,
-                                            velk::Ref<helpers::StorageErrorReporter> reporter,
-                                            velk::IObject* factory, std::string path);
+                                            velk::Ref<helpers::StorageErrorReporter> reporter, velk::IObject* factory,
+                                            std::string path);
 
  protected:
   ~ReadOnlyTransactionIndexedKeyValueStorage() override;

@@ -52,7 +52,8 @@ Ref<velk::IStorage> openOutputDocument(velk::IXmlStorageFactory* factory, const 
   }
   velk::XmlParseError error;
   r = factory->ParseIo(file.get(), 0, root.put(), &error);
-  if (velk::failed(r)) throw helpers::Exception({sourceFile, 1113}, parseErrorText(error, path), velk::errors::kUnspecified);
+  if (velk::failed(r))
+    throw helpers::Exception({sourceFile, 1113}, parseErrorText(error, path), velk::errors::kUnspecified);
   return root;
 }
 

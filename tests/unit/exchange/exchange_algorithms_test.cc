@@ -73,7 +73,8 @@ TEST(ExchangeTreeCopy, CopiesChildrenThenValuesThenText) {
   Copied copied = copyAndPrint("<root a=\"1\" b=\"&lt;2&gt;\">text<x><y z=\"3\" /></x><x /></root>");
   EXPECT_TRUE(copied.wrote);
   EXPECT_EQ(copied.text,
-            "<root a=\"1\" b=\"&lt;2&gt;\">\r\n    <x>\r\n        <y z=\"3\" />\r\n    </x>\r\n    <x />\r\n    text\r\n</root>\r\n");
+            "<root a=\"1\" b=\"&lt;2&gt;\">\r\n    <x>\r\n        <y z=\"3\" />\r\n    </x>\r\n    <x />\r\n    "
+            "text\r\n</root>\r\n");
 }
 
 TEST(ExchangeTreeCopy, EmptyRootWritesNothing) {

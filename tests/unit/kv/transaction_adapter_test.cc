@@ -77,9 +77,9 @@ TEST_F(TransactionAdapterTest, PassesEveryCallToTheStore) {
     records.reset();
     EXPECT_EQ(adapter->Clear(), errors::kOk);
   }
-  EXPECT_EQ(store->calls, (std::vector<std::string>{"BeginTransaction", "Insert", "Insert", "UpdateByKey",
-                                                    "UpdateById", "FindByKey", "GetById", "RemoveByKey",
-                                                    "RemoveById", "CreateEnumerator", "Clear", "CommitTransaction"}));
+  EXPECT_EQ(store->calls, (std::vector<std::string>{"BeginTransaction", "Insert", "Insert", "UpdateByKey", "UpdateById",
+                                                    "FindByKey", "GetById", "RemoveByKey", "RemoveById",
+                                                    "CreateEnumerator", "Clear", "CommitTransaction"}));
 }
 
 TEST_F(TransactionAdapterTest, CommitsWhenReleasedAndNotBefore) {
