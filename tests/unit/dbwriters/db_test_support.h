@@ -79,6 +79,8 @@ class ModelSource {
   int documents_ = 0;
 };
 
+size_t occurrences(const std::string& text, const std::string& part);
+
 // Builds a record document from its lines: four blanks per level and CR LF
 // after each line, as the stored documents are printed.
 std::string document(const std::vector<std::string>& lines);
