@@ -1,5 +1,7 @@
 #include "compiler/reopened_key.h"
 
+#include <optional>
+
 #include "compiler/document_reread.h"
 #include "compiler/node_writing.h"
 #include "compiler/storage_names.h"
@@ -46,8 +48,8 @@ result_t ReopenedKey::read() {
 
 result_t ReopenedKey::settle() {
   for (TextChange& change : pending_) {
-    auto value = change.text.empty() ? velk::ValueDescriptor::empty()
-                                     : velk::ValueDescriptor::ofText(std::move(change.text));
+    auto value =
+        change.text.empty() ? velk::ValueDescriptor::empty() : velk::ValueDescriptor::ofText(std::move(change.text));
     result_t r = change.node->WriteValue("", value, 0);
     if (velk::failed(r)) return r;
   }

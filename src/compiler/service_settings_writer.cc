@@ -11,8 +11,8 @@ velk::result_t writeServiceSettings(const ModelService& service, const StorageCo
   const ServiceSettings& record = *service.settings;
   try {
     for (const char* suffix : {"/settings", "/factory_settings"}) {
-      velk::result_t r = writeSettingsRecord(settings, service.name + suffix, record.settingsTypeId,
-                                             record.node.get(), adapterFactory);
+      velk::result_t r = writeSettingsRecord(settings, service.name + suffix, record.settingsTypeId, record.node.get(),
+                                             adapterFactory);
       if (velk::failed(r)) return r;
     }
   } catch (...) {

@@ -6,8 +6,8 @@ namespace app_core {
 
 velk::result_t StorageKey::open(const StorageContext& context, const std::string& key) {
   close();
-  return OpenPersistentStorage(context.tracer.get(), context.database.get(), key, context.xmlFactory.get(),
-                               root_.put(), &node_);
+  return OpenPersistentStorage(context.tracer.get(), context.database.get(), key, context.xmlFactory.get(), root_.put(),
+                               &node_);
 }
 
 velk::result_t StorageKey::close() {

@@ -96,8 +96,8 @@ result_t VelkTasksWriter::writeTaskSettings(const ConfigurationModel& model, con
       if (level.level == kCommonSettingsLevel) {
         r = writeSettingsPair(task.name, *task.settings, level);
       } else {
-        r = writeRecord(task.name + "/settings_level_" + std::to_string(level.level),
-                        task.settings->settingsTypeId, level);
+        r = writeRecord(task.name + "/settings_level_" + std::to_string(level.level), task.settings->settingsTypeId,
+                        level);
       }
     }
   }
@@ -110,7 +110,7 @@ result_t VelkTasksWriter::writeTaskSettings(const ConfigurationModel& model, con
 }
 
 result_t VelkTasksWriter::writeSettingsPair(const std::string& taskName, const TaskSettings& settings,
-                                               const SettingsLevel& level) {
+                                            const SettingsLevel& level) {
   result_t r = writeRecord(taskName + "/settings", settings.settingsTypeId, level);
   return velk::succeeded(r) ? writeRecord(taskName + "/factory_settings", settings.settingsTypeId, level) : r;
 }

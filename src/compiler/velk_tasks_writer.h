@@ -27,7 +27,7 @@ class VelkTasksWriter : public TasksWriter {
   velk::result_t writeProfile(const ConfigurationModel& model, const ModelTask& task);
   velk::result_t writeTaskSettings(const ConfigurationModel& model, const ModelTask& task);
   velk::result_t writeSettingsPair(const std::string& taskName, const TaskSettings& settings,
-                                      const SettingsLevel& level);
+                                   const SettingsLevel& level);
   velk::result_t writeRecord(const std::string& key, uint32_t settingsTypeId, const SettingsLevel& level);
 
   const StorageContext& settings_;

@@ -1,9 +1,10 @@
+#include "compiler/reopened_key.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "compiler/node_writing.h"
-#include "compiler/reopened_key.h"
 #include "compiler/storage_key.h"
 #include "compiler/task_type_registry.h"
 #include "compiler/velk_tasks_writer.h"

@@ -248,7 +248,8 @@ TEST_F(TasksWriterTest, SecondWriteAppendsToWhatIsThere) {
   ASSERT_TRUE(firstScheduler);
   const std::string descriptors = firstScheduler->substr(firstScheduler->find("        <descriptor"));
   const std::string twice = firstScheduler->substr(0, firstScheduler->find("    </schedules>")) +
-                            descriptors.substr(0, descriptors.find("    </schedules>")) + "    </schedules>\r\n</root>\r\n";
+                            descriptors.substr(0, descriptors.find("    </schedules>")) +
+                            "    </schedules>\r\n</root>\r\n";
   EXPECT_EQ(storage.record("velk.scheduler.Scheduler"), twice);
 }
 
