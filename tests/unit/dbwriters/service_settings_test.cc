@@ -47,5 +47,37 @@ TEST_F(ServiceSettingsTest, SettingsAndFactorySettingsHoldTheSameRecord) {
   settings.close();
   EXPECT_EQ(testing::readRecordWithSqlite(settings.path(), "s/factory_settings"), expected);
 }
+
+TEST_F(ServiceSettingsTest, StoredContentStaysAndValuesOfTheSameNameAreOverwritten) {
+  for (const char* key : {"s/settings", "s/factory_settings"}) {
+    int64_t id = 0;
+    ASSERT_EQ(settings.context().database->Insert(std::string(key),
+                                                  std::string(R"(<root a="old" keep="1"><b x="old"/><old/></root>)"),
+                                                  id),
+              velk::errors::kOk);
+  }
+  auto model = source.build(std::string(kComponents) + R"(
+<service name="s" key="1" component="sc"><settings><a>1</a><b x="2"/><b y="3"/>own</settings></service>)");
+  ASSERT_EQ(writeAll(model), velk::errors::kOk);
+  // Both "b" elements go into the first stored "b".
+  const std::string expected = document({
+      R"(<root a="1" keep="1" unique_id="119">)",
+      R"(    <b x="2" y="3" />)",
+      R"(    <old />)",
+      R"(    own)",
+      R"(</root>)",
+  });
+  EXPECT_EQ(settings.record("s/settings"), expected);
+  EXPECT_EQ(settings.record("s/factory_settings"), expected);
+}
+
+TEST_F(ServiceSettingsTest, DeclaredSettingsTypeWithoutSettingsStoresTheTypeAlone) {
+  auto model = source.build(std::string(kComponents) + R"(<service name="s" key="1" component="sc"/>
+<service name="plain" key="2" component="c"/>)");
+  ASSERT_EQ(writeAll(model), velk::errors::kOk);
+  EXPECT_EQ(settings.record("s/settings"), document({R"(<root unique_id="119" />)"}));
+  EXPECT_EQ(settings.keys(), (std::vector<std::string>{"s/settings", "s/factory_settings"}));
+}
+
 }  // namespace
 }  // namespace app_core
