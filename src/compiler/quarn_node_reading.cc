@@ -33,7 +33,8 @@ velk::result_t childName(velk::IStorage* node, uint32_t index, std::string& name
 velk::result_t valueCount(velk::IStorage* node, uint32_t& count) { return node->GetValuesCount(&count); }
 
 velk::result_t valueName(velk::IStorage* node, uint32_t index, std::string& name) {
-  return readName([&](char* buffer, uint32_t* size) { return node->GetValueName(index, buffer, size); }, name);
+  return readName([&](char* buffer, uint32_t* size) { return node->GetValueName(index, buffer, size); },
+                  name);
 }
 
 velk::result_t textOf(velk::IStorage* node, std::string_view name, std::string& text) {

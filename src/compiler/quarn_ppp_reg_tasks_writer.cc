@@ -14,9 +14,12 @@ constexpr uint32_t kLargestWrite = 1u << 30;
 }  // namespace
 
 QuarnPppRegTasksWriter::QuarnPppRegTasksWriter(helpers::StorageErrorReporter* reporter,
-                                               velk::IXmlStorageFactory* xmlFactory, velk::Ref<velk::IIO> file,
-                                               std::string registryPath)
-    : reporter_(reporter), xmlFactory_(xmlFactory), file_(std::move(file)), registryPath_(std::move(registryPath)) {}
+                                               velk::IXmlStorageFactory* xmlFactory,
+                                               velk::Ref<velk::IIO> file, std::string registryPath)
+    : reporter_(reporter),
+      xmlFactory_(xmlFactory),
+      file_(std::move(file)),
+      registryPath_(std::move(registryPath)) {}
 
 QuarnPppRegTasksWriter::~QuarnPppRegTasksWriter() = default;
 

@@ -21,7 +21,8 @@ std::string listIndex(size_t index) {
   return text;
 }
 
-velk::result_t writeList(QuarnPropertyMap& key, const char* name, const std::vector<TypedInterface>& entries) {
+velk::result_t writeList(QuarnPropertyMap& key, const char* name,
+                         const std::vector<TypedInterface>& entries) {
   if (entries.empty()) return velk::errors::kOk;
   QuarnPropertyMap* list = nullptr;
   velk::result_t r = key.appendKey(name, &list);
@@ -29,7 +30,8 @@ velk::result_t writeList(QuarnPropertyMap& key, const char* name, const std::vec
     QuarnPropertyMap* entry = nullptr;
     r = list->appendKey(listIndex(i), &entry);
     if (velk::succeeded(r))
-      r = entry->addValues({QuarnValue::dword("iid", entries[i].iid), QuarnValue::dword("serid", entries[i].typeId)});
+      r = entry->addValues(
+          {QuarnValue::dword("iid", entries[i].iid), QuarnValue::dword("serid", entries[i].typeId)});
   }
   return r;
 }
@@ -54,7 +56,8 @@ std::vector<QuarnValue> taskTypeValues(const ModelComponent& component) {
       QuarnValue::dword("iid", kTaskTypeIid),
       QuarnValue::dword("velk_clsid", component.clsid),
   };
-  if (component.constructIid) values.push_back(QuarnValue::dword("velk_construct_iid", *component.constructIid));
+  if (component.constructIid)
+    values.push_back(QuarnValue::dword("velk_construct_iid", *component.constructIid));
   if (component.settingsIid) values.push_back(QuarnValue::dword("velk_settings_iid", *component.settingsIid));
   if (component.settingsTypeId)
     values.push_back(QuarnValue::dword("velk_settings_serid", *component.settingsTypeId));
@@ -65,7 +68,8 @@ std::vector<QuarnValue> taskTypeValues(const ModelComponent& component) {
 
 QuarnProfilesXmlTasksWriter::QuarnProfilesXmlTasksWriter(helpers::StorageErrorReporter* reporter,
                                                          velk::IStorage* documentRoot)
-    : reporter_(reporter), root_(std::make_unique<QuarnPropertyMap>(velk::Ref<velk::IStorage>(documentRoot))) {}
+    : reporter_(reporter),
+      root_(std::make_unique<QuarnPropertyMap>(velk::Ref<velk::IStorage>(documentRoot))) {}
 
 QuarnProfilesXmlTasksWriter::~QuarnProfilesXmlTasksWriter() = default;
 
@@ -92,7 +96,8 @@ velk::result_t QuarnProfilesXmlTasksWriter::openTaskKey(const ModelTask& task, Q
   return r;
 }
 
-velk::result_t QuarnProfilesXmlTasksWriter::writeTask(const ConfigurationModel& model, const ModelTask& task) {
+velk::result_t QuarnProfilesXmlTasksWriter::writeTask(const ConfigurationModel& model,
+                                                      const ModelTask& task) {
   if (task.quarnRegistryPath.size() > kMaxRegistryPathParts) {
     reporter_->ReportError(task.location.get(),
                            "Quarn registry path of task '" + task.name + "' is nested too deeply");
@@ -110,7 +115,8 @@ velk::result_t QuarnProfilesXmlTasksWriter::writeTask(const ConfigurationModel& 
 velk::result_t QuarnProfilesXmlTasksWriter::writeSchedule(QuarnPropertyMap& taskKey,
                                                           const LocatedSchedule& schedule) {
   if (schedule.schedule.isOnTaskComplete()) {
-    reporter_->ReportError(schedule.location.get(), "Legacy Task Manager does not support OnTaskCompleteSchedule");
+    reporter_->ReportError(schedule.location.get(),
+                           "Legacy Task Manager does not support OnTaskCompleteSchedule");
     return velk::errors::kOk;
   }
   std::vector<QuarnValue> record = convertSchedule(schedule.schedule, now_).values();
@@ -138,11 +144,13 @@ velk::result_t QuarnProfilesXmlTasksWriter::writeTaskType(const ConfigurationMod
   return r;
 }
 
-velk::result_t QuarnProfilesXmlTasksWriter::writeStatistics(const ModelTaskType& type, QuarnPropertyMap& key) {
+velk::result_t QuarnProfilesXmlTasksWriter::writeStatistics(const ModelTaskType& type,
+                                                            QuarnPropertyMap& key) {
   if (type.statistics.empty()) return velk::errors::kOk;
   if (type.statistics.size() > 1)
-    reporter_->ReportError(nullptr, "Task type " + type.name +
-                                        " has has more than one statistics. Can't convert it to quarn config.");
+    reporter_->ReportError(
+        nullptr,
+        "Task type " + type.name + " has has more than one statistics. Can't convert it to quarn config.");
   const TypedInterface& first = type.statistics.front();
   return key.addValues({
       QuarnValue::dword("idStatistics", ~first.typeId),

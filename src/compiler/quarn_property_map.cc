@@ -54,7 +54,8 @@ velk::result_t copyTree(velk::IStorage* source, velk::IStorage* target) {
 
 }  // namespace
 
-QuarnPropertyMap::QuarnPropertyMap(velk::Ref<velk::IStorage> node) : QuarnPropertyMap(std::move(node), false) {}
+QuarnPropertyMap::QuarnPropertyMap(velk::Ref<velk::IStorage> node)
+    : QuarnPropertyMap(std::move(node), false) {}
 
 QuarnPropertyMap::QuarnPropertyMap(velk::Ref<velk::IStorage> node, bool empty)
     : node_(std::move(node)), indexed_(empty) {}

@@ -51,7 +51,8 @@ class QuarnPropertyMap {
 
   QuarnPropertyMap(velk::Ref<velk::IStorage> node, bool empty);
   velk::result_t indexChildren();
-  velk::result_t appendChild(std::string_view element, std::string_view name, velk::Ref<velk::IStorage>& child);
+  velk::result_t appendChild(std::string_view element, std::string_view name,
+                             velk::Ref<velk::IStorage>& child);
   void remember(const std::string& name, const velk::Ref<velk::IStorage>& child);
 
   velk::Ref<velk::IStorage> node_;

@@ -62,8 +62,9 @@ velk::result_t QuarnRegistryPrinter::printValue(velk::IStorage* node, const std:
     if (velk::succeeded(r)) text += quoted(name) + "=" + quoted(value) + "\n";
     return r;
   }
-  reporter_->ReportError(nullptr, "Can't convert " + element +
-                                      " node to quarn config. Please, report this problem to HESK VORN team.");
+  reporter_->ReportError(
+      nullptr,
+      "Can't convert " + element + " node to quarn config. Please, report this problem to HESK VORN team.");
   return velk::errors::kNotImplemented;
 }
 

@@ -12,7 +12,8 @@ namespace {
 
 using velk::scheduler::ScheduleBase;
 
-constexpr velk::SourcePos kConverterPos{"components/common/include/common/velk_quarn/schedule_converter", 196};
+constexpr velk::SourcePos kConverterPos{"components/common/include/common/velk_quarn/schedule_converter",
+                                        196};
 constexpr velk::SourcePos kDateTimePos{"velk/system/datetime/windows/datetime", 88};
 
 constexpr uint64_t kFileTimeTicksPerSecond = 10000000;
@@ -105,8 +106,8 @@ int64_t localSecondsOfFileTime(uint64_t fileTime) {
   std::tm local{};
   tzset();
   if (!localtime_r(&utc, &local))
-    throw velk::datetime::TimeSystemError(kDateTimePos, "Cannot convert a file time to system time format:",
-                                          velk::fromErrno(errno));
+    throw velk::datetime::TimeSystemError(
+        kDateTimePos, "Cannot convert a file time to system time format:", velk::fromErrno(errno));
   // The wall-clock fields read back as if they were UTC give the local time
   // counted from 1970.
   return timegm(&local);
@@ -129,7 +130,8 @@ std::vector<QuarnValue> cTaskSchedule::values() const {
       QuarnValue::dword("DaysCount", daysCount),
       QuarnValue::dword("MonthsCount", monthsCount),
   };
-  for (int day = 0; day < 7; ++day) fields.push_back(QuarnValue::boolean("WeekDay" + std::to_string(day), weekDays[day]));
+  for (int day = 0; day < 7; ++day)
+    fields.push_back(QuarnValue::boolean("WeekDay" + std::to_string(day), weekDays[day]));
   fields.insert(fields.end(), {
                                   QuarnValue::signedDword("Time", time),
                                   QuarnValue::signedDword("LastRunTime", lastRunTime),

@@ -96,7 +96,8 @@ TEST(QuarnPppRegWriter, PrintingErrorsLeaveTheFileAsItWas) {
   quarntest::ModelMaker maker = oneTask();
   maker.model.components[0].settingsTypeId = 1;
   maker.model.taskTypes[0].quarnSettings = RetainedNode{
-      quarntest::parseFragment("<quarn_settings><tBINARY name=\"b\">abc</tBINARY></quarn_settings>"), nullptr};
+      quarntest::parseFragment("<quarn_settings><tBINARY name=\"b\">abc</tBINARY></quarn_settings>"),
+      nullptr};
   auto file = velk::make<MemoryFile>("kept\n");
   auto reporter = velk::make<quarntest::Reporter>();
   EXPECT_EQ(writeInto(file, maker.model, *reporter), velk::errors::kUnexpected);
@@ -106,15 +107,17 @@ TEST(QuarnPppRegWriter, PrintingErrorsLeaveTheFileAsItWas) {
 
 TEST(QuarnPppRegWriter, OnTaskCompleteRefusalStillPrintsTheRest) {
   quarntest::ModelMaker maker = oneTask();
-  maker.model.tasks[0].schedule = LocatedSchedule{
-      Schedule{scheduler::OnTaskCompleteSchedule::kTypeId, std::make_shared<scheduler::OnTaskCompleteSchedule>()},
-      quarntest::at("t.xml", 9)};
+  maker.model.tasks[0].schedule =
+      LocatedSchedule{Schedule{scheduler::OnTaskCompleteSchedule::kTypeId,
+                               std::make_shared<scheduler::OnTaskCompleteSchedule>()},
+                      quarntest::at("t.xml", 9)};
   auto file = velk::make<MemoryFile>();
   auto reporter = velk::make<quarntest::Reporter>();
   EXPECT_EQ(writeInto(file, maker.model, *reporter), velk::errors::kOk);
   EXPECT_EQ(file->content, kOneTaskText);
-  EXPECT_EQ(reporter->lines,
-            (std::vector<std::string>{"E t.xml(9): Legacy Task Manager does not support OnTaskCompleteSchedule"}));
+  EXPECT_EQ(
+      reporter->lines,
+      (std::vector<std::string>{"E t.xml(9): Legacy Task Manager does not support OnTaskCompleteSchedule"}));
 }
 
 TEST(QuarnPppRegWriter, FileWriteFailureIsTheResult) {

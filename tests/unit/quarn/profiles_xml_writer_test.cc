@@ -171,8 +171,8 @@ TEST(QuarnProfilesXmlWriter, TypeWithComponentInterfacesListsAndSettings) {
 
 TEST(QuarnProfilesXmlWriter, QuarnSettingsNeedTheComponentsSettingsType) {
   quarntest::ModelMaker maker = oneTask();
-  maker.model.tasks[0].quarnSettings =
-      RetainedNode{quarntest::parseFragment("<quarn_settings><tDWORD name=\"x\">9</tDWORD></quarn_settings>"), nullptr};
+  maker.model.tasks[0].quarnSettings = RetainedNode{
+      quarntest::parseFragment("<quarn_settings><tDWORD name=\"x\">9</tDWORD></quarn_settings>"), nullptr};
   auto reporter = velk::make<quarntest::Reporter>();
   Written without = writeOnce(maker.model, *reporter);
   EXPECT_EQ(without.document.find("settings"), std::string::npos);
@@ -196,8 +196,9 @@ TEST(QuarnProfilesXmlWriter, MoreThanOneStatisticsIsAnErrorAndTheFirstIsWritten)
   auto reporter = velk::make<quarntest::Reporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
-  EXPECT_EQ(reporter->lines, (std::vector<std::string>{"E -: Task type Type has has more than one statistics. "
-                                                        "Can't convert it to quarn config."}));
+  EXPECT_EQ(reporter->lines,
+            (std::vector<std::string>{"E -: Task type Type has has more than one statistics. "
+                                      "Can't convert it to quarn config."}));
   EXPECT_NE(written.document.find("<tDWORD name=\"velk_statistics_serid\">5</tDWORD>"), std::string::npos);
   EXPECT_EQ(written.document.find("<tDWORD name=\"velk_statistics_serid\">7</tDWORD>"), std::string::npos);
 }
@@ -206,7 +207,8 @@ TEST(QuarnProfilesXmlWriter, MoreThanOneStatisticsIsAnErrorAndTheFirstIsWritten)
 std::string recordText(const cTaskSchedule& record, const std::string& indent) {
   std::string text;
   for (const QuarnValue& value : record.values())
-    text += indent + "<" + value.element + " name=\"" + value.name + "\">" + value.text + "</" + value.element + ">\n";
+    text += indent + "<" + value.element + " name=\"" + value.name + "\">" + value.text + "</" +
+            value.element + ">\n";
   return text;
 }
 
@@ -229,10 +231,11 @@ TEST(QuarnProfilesXmlWriter, ScheduleRecordGoesIntoScheduleAndDef) {
   expected.mode = 1;
   expected.type = 0;
   expected.minutesCount = 65535;
-  EXPECT_NE(written.document.find("            <tDWORD name=\"remote\">0</tDWORD>\n" + scheduleKeyText(expected) +
-                                  "        </key>\n"
-                                  "    </key>\n"),
-            std::string::npos)
+  EXPECT_NE(
+      written.document.find("            <tDWORD name=\"remote\">0</tDWORD>\n" + scheduleKeyText(expected) +
+                            "        </key>\n"
+                            "    </key>\n"),
+      std::string::npos)
       << written.document;
 }
 
@@ -269,8 +272,9 @@ TEST(QuarnProfilesXmlWriter, OnTaskCompleteSchedulesAreRefusedAndTheWriteGoesOn)
   auto reporter = velk::make<quarntest::Reporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
-  EXPECT_EQ(reporter->lines,
-            (std::vector<std::string>{"E a.xml(12): Legacy Task Manager does not support OnTaskCompleteSchedule"}));
+  EXPECT_EQ(
+      reporter->lines,
+      (std::vector<std::string>{"E a.xml(12): Legacy Task Manager does not support OnTaskCompleteSchedule"}));
   cTaskSchedule expected;
   expected.mode = 1;
   expected.type = 6;

@@ -12,7 +12,8 @@ using quarntest::MemoryFile;
 // Builds a map over a new document and saves it when done.
 struct MapFixture {
   velk::Ref<MemoryFile> file = velk::make<MemoryFile>();
-  std::unique_ptr<QuarnPropertyMap> map = std::make_unique<QuarnPropertyMap>(quarntest::newDocument(file.get()));
+  std::unique_ptr<QuarnPropertyMap> map =
+      std::make_unique<QuarnPropertyMap>(quarntest::newDocument(file.get()));
 
   std::string saved() {
     map.reset();
@@ -68,7 +69,8 @@ TEST(QuarnPropertyMap, AppendedKeysStandBesideEarlierOnesOfTheSameName) {
 
 TEST(QuarnPropertyMap, LookupTakesTheFirstChildOfThatNameWhateverItsElement) {
   auto file = velk::make<MemoryFile>(
-      "<propertiesmap><other/><tDWORD name=\"a\">1</tDWORD><key name=\"a\"/><key name=\"b\"><key name=\"c\"/></key>"
+      "<propertiesmap><other/><tDWORD name=\"a\">1</tDWORD><key name=\"a\"/><key name=\"b\"><key "
+      "name=\"c\"/></key>"
       "</propertiesmap>");
   {
     QuarnPropertyMap map(quarntest::parseDocument(file.get()));

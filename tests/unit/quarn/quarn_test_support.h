@@ -16,9 +16,15 @@ namespace quarntest {
 class Reporter : public velk::ObjectBase<app_core::helpers::StorageErrorReporter> {
  public:
   void ReportMessage(std::string_view text) override { add("M", nullptr, text); }
-  void ReportError(app_core::helpers::IFileLocation* at, std::string_view text) override { add("E", at, text); }
-  void ReportWarning(app_core::helpers::IFileLocation* at, std::string_view text) override { add("W", at, text); }
-  void ReportInfo(app_core::helpers::IFileLocation* at, std::string_view text) override { add("I", at, text); }
+  void ReportError(app_core::helpers::IFileLocation* at, std::string_view text) override {
+    add("E", at, text);
+  }
+  void ReportWarning(app_core::helpers::IFileLocation* at, std::string_view text) override {
+    add("W", at, text);
+  }
+  void ReportInfo(app_core::helpers::IFileLocation* at, std::string_view text) override {
+    add("I", at, text);
+  }
 
   std::vector<std::string> lines;
 

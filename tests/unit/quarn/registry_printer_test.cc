@@ -16,8 +16,8 @@ Printed print(const std::string& document, const std::string& path = "R") {
   auto reporter = velk::make<quarntest::Reporter>();
   Printed printed;
   printed.text = "before\n";
-  printed.result = QuarnRegistryPrinter(reporter.get()).print(quarntest::parseFragment(document).get(), path,
-                                                              printed.text);
+  printed.result = QuarnRegistryPrinter(reporter.get())
+                       .print(quarntest::parseFragment(document).get(), path, printed.text);
   printed.reports = reporter->lines;
   return printed;
 }
@@ -41,7 +41,8 @@ TEST(QuarnRegistryPrinter, PrintsEveryKeyUnderItsPath) {
 
 TEST(QuarnRegistryPrinter, ValuesComeBeforeTheKeysBelowThemInDocumentOrder) {
   Printed printed = print(
-      "<m><tDWORD name=\"top\">10</tDWORD><key name=\"a\"><key name=\"a1\"/><tWORD name=\"w\">65535</tWORD></key>"
+      "<m><tDWORD name=\"top\">10</tDWORD><key name=\"a\"><key name=\"a1\"/><tWORD "
+      "name=\"w\">65535</tWORD></key>"
       "<tBOOL name=\"late\">1</tBOOL><key name=\"b\"/></m>",
       "HKEY_LOCAL_MACHINE\\Software\\X");
   EXPECT_EQ(printed.text,
@@ -84,7 +85,8 @@ TEST(QuarnRegistryPrinter, BinaryPairsAreJoinedByCommasKeepingTheirCase) {
 }
 
 TEST(QuarnRegistryPrinter, OddBinaryTextStopsThePrinting) {
-  Printed printed = print("<m><key name=\"k\"><tBINARY name=\"b\">0a1</tBINARY></key><key name=\"later\"/></m>");
+  Printed printed =
+      print("<m><key name=\"k\"><tBINARY name=\"b\">0a1</tBINARY></key><key name=\"later\"/></m>");
   EXPECT_EQ(printed.result, velk::errors::kUnexpected);
   EXPECT_EQ(printed.reports, (std::vector<std::string>{"E -: tBINARY b size is odd."}));
   EXPECT_EQ(printed.text.find("later"), std::string::npos);
@@ -93,9 +95,10 @@ TEST(QuarnRegistryPrinter, OddBinaryTextStopsThePrinting) {
 TEST(QuarnRegistryPrinter, ElementsWithoutRegistryFormStopThePrinting) {
   Printed printed = print("<m><tDWORD name=\"a\">1</tDWORD><tQWORD name=\"q\">1</tQWORD></m>");
   EXPECT_EQ(printed.result, velk::errors::kNotImplemented);
-  EXPECT_EQ(printed.reports,
-            (std::vector<std::string>{
-                "E -: Can't convert tQWORD node to quarn config. Please, report this problem to HESK VORN team."}));
+  EXPECT_EQ(
+      printed.reports,
+      (std::vector<std::string>{
+          "E -: Can't convert tQWORD node to quarn config. Please, report this problem to HESK VORN team."}));
 }
 
 TEST(QuarnRegistryPrinter, NumberTextThatIsNoNumberFails) {

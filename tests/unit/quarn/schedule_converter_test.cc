@@ -1,9 +1,10 @@
+#include "compiler/schedule_converter.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <optional>
 
-#include "compiler/schedule_converter.h"
 #include "velk/exception.h"
 
 namespace app_core {
@@ -46,15 +47,18 @@ TEST(ScheduleConverter, RecordStartsFromTheLegacyInitialValues) {
   std::vector<std::string> texts;
   for (const QuarnValue& value : record.values())
     texts.push_back(std::string(value.element) + " " + value.name + "=" + value.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{
-                       "tDWORD Mode=0",         "tDWORD Type=2",        "tDWORD Every=0",
-                       "tWORD MinutesCount=1",  "tWORD HoursCount=1",   "tDWORD DaysCount=1",
-                       "tDWORD MonthsCount=1",  "tBOOL WeekDay0=0",     "tBOOL WeekDay1=0",
-                       "tBOOL WeekDay2=0",      "tBOOL WeekDay3=0",     "tBOOL WeekDay4=0",
-                       "tBOOL WeekDay5=0",      "tBOOL WeekDay6=0",     "tDWORD Time=0",
-                       "tDWORD LastRunTime=0",  "tBOOL UseTime=1",      "tBOOL RaiseIfSkipped=0",
-                       "tDWORD StartDelta=0",   "tDWORD PrepareStartDelta=0", "tDWORD WorkingTimeout=0",
-                       "tDWORD StartDelay=0",   "tBOOL NeedInternet=0", "tDWORD ExtScheduleFlags=0"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"tDWORD Mode=0",           "tDWORD Type=2",
+                                             "tDWORD Every=0",          "tWORD MinutesCount=1",
+                                             "tWORD HoursCount=1",      "tDWORD DaysCount=1",
+                                             "tDWORD MonthsCount=1",    "tBOOL WeekDay0=0",
+                                             "tBOOL WeekDay1=0",        "tBOOL WeekDay2=0",
+                                             "tBOOL WeekDay3=0",        "tBOOL WeekDay4=0",
+                                             "tBOOL WeekDay5=0",        "tBOOL WeekDay6=0",
+                                             "tDWORD Time=0",           "tDWORD LastRunTime=0",
+                                             "tBOOL UseTime=1",         "tBOOL RaiseIfSkipped=0",
+                                             "tDWORD StartDelta=0",     "tDWORD PrepareStartDelta=0",
+                                             "tDWORD WorkingTimeout=0", "tDWORD StartDelay=0",
+                                             "tBOOL NeedInternet=0",    "tDWORD ExtScheduleFlags=0"}));
 }
 
 TEST(ScheduleConverter, SignedTimeKeepsItsSign) {
