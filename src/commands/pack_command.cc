@@ -1,14 +1,138 @@
 #include "commands/pack_command.h"
 
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "console/helpers_exceptions.h"
+#include "console/storage_error_reporter_proxy.h"
+#include "preprocessor/filter_chains.h"
+#include "preprocessor/filtered_storage.h"
+#include "preprocessor/storage_copy.h"
+#include "velk/exception.h"
+#include "xmlfile/file_io.h"
+#include "xmlfile/open_xml_file.h"
+#include "xmlfile/renamed_storage.h"
+#include "xmlfile/xml_storage_factory.h"
+
 namespace app_core {
 
-velk::result_t pack(const CommandEnvironment&, const std::vector<std::string>&, const std::string&) {
-  return velk::errors::kNotImplemented;
+using velk::Ref;
+using velk::result_t;
+using namespace helpers;
+
+namespace {
+
+// Fixed positions name the raising sites in exception texts.
+constexpr const char* kSource = "tools/hesk_config/source/pack";
+constexpr velk::SourcePos kDirectoryPos{kSource, 41};
+constexpr velk::SourcePos kOpenPos{kSource, 52};
+constexpr velk::SourcePos kCreatePos{kSource, 60};
+constexpr velk::SourcePos kParsePos{kSource, 66};
+constexpr velk::SourcePos kFlushPos{kSource, 97};
+
+void createDirectoryFor(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path directory = std::filesystem::path(path).parent_path();
+  if (directory.empty() || std::filesystem::create_directories(directory, error) || !error) return;
+  throw helpers::Exception(kDirectoryPos, "Can't create directory for output file: " + path,
+                           velk::fromErrno(error.value()));
 }
 
-velk::result_t preprocess(const CommandEnvironment&, const std::string&, const Definitions&,
-                          const std::vector<std::string>&, const std::string&) {
-  return velk::errors::kNotImplemented;
+// The root of the output document: the existing one, extended after its
+// children, or a new "root" when the file is new or empty.
+Ref<velk::IStorage> openOutputDocument(velk::IXmlStorageFactory* factory, const std::string& path) {
+  createDirectoryFor(path);
+  Ref<velk::IIO> file;
+  result_t r = velk::FileIo::open(path, velk::FileIo::Mode::kReadWrite, file);
+  if (velk::failed(r)) throw NamedObjectError(kOpenPos, "Can't open xml file", path, r);
+  uint64_t size = 0;
+  velk::checkResult(file->GetSize(&size), kOpenPos);
+  Ref<velk::IStorage> root;
+  if (size == 0) {
+    r = factory->CreateDocument("root", file.get(), 0, root.put());
+    if (velk::failed(r)) throw NamedObjectError(kCreatePos, "Can't create xml storage", path, r);
+    return root;
+  }
+  velk::XmlParseError error;
+  if (velk::failed(factory->ParseIo(file.get(), 0, root.put(), &error))) {
+    throw helpers::Exception(kParsePos, "Error '" + error.description + "' parsing xml file: " + path + "(" +
+                                           std::to_string(error.row) + ")",
+                             velk::errors::kUnspecified);
+  }
+  return root;
+}
+
+// Every opened input's root, presented as a "block" and seen through
+// `filter`. Making the views filters the roots' direct children.
+Ref<FilteredStorage> combineInputs(const CommandEnvironment& env, velk::IXmlStorageFactory* factory,
+                                   const std::vector<std::string>& inputs, const Ref<IStorageFilter>& filter) {
+  auto container = velk::make<FilteredStorage>();
+  for (const std::string& path : inputs) {
+    Ref<IXmlFileStorage> root = openXmlFile(factory, path, env.reporter, nullptr);
+    if (!root) continue;
+    auto block = velk::make<RenamedStorage>(root, "block");
+    container->appendChild(Ref<IXmlFileStorage>(velk::make<FilteredStorage>(Ref<IXmlFileStorage>(block), filter)));
+  }
+  return container;
+}
+
+uint32_t errorCount(const CommandEnvironment& env) { return env.counter ? env.counter->errorCount() : 0; }
+
+bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::string>& inputs,
+                     const std::string& output, const Ref<IStorageFilter>& filter) {
+  auto factory = velk::queryInterface<velk::IXmlStorageFactory>(env.xmlStorageFactory);
+  if (!factory) factory = velk::make<velk::XmlStorageFactory>();
+  Ref<FilteredStorage> container = combineInputs(env, factory.get(), inputs, filter);
+  if (errorCount(env) != 0) return false;
+  Ref<velk::IStorage> document = openOutputDocument(factory.get(), output);
+  copyStorage(container.get(), document.get());
+  velk::checkResult(document->Flush(), kFlushPos);
+  // Diagnostics raised while the deeper levels were copied fail the run too.
+  return errorCount(env) == 0;
+}
+
+// Text of the exception being handled; call only inside a catch block.
+std::string currentExceptionText() {
+  try {
+    throw;
+  } catch (const velk::Exception& e) {
+    return velk::chainDisplayText(e);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "unknown exception";
+  }
+}
+
+// Runs the command's work; an exception is reported as `failure` and turned
+// into a result code.
+template <class Work>
+result_t runGuarded(const CommandEnvironment& env, const char* failure, Work work) {
+  try {
+    return work() ? velk::errors::kOk : velk::errors::kUnspecified;
+  } catch (...) {
+    env.reporter->ReportError(nullptr, std::string(failure) + ": " + currentExceptionText());
+    return velk::resultOfCurrentException();
+  }
+}
+
+}  // namespace
+
+velk::result_t pack(const CommandEnvironment& env, const std::vector<std::string>& inputs, const std::string& output) {
+  return runGuarded(env, "Packing failed", [&] {
+    auto filter = makePackChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory);
+    return combineAndWrite(env, inputs, output, filter);
+  });
+}
+
+velk::result_t preprocess(const CommandEnvironment& env, const std::string& product, const Definitions& definitions,
+                          const std::vector<std::string>& inputs, const std::string& output) {
+  return runGuarded(env, "Preprocessing failed", [&] {
+    auto filter = makePreprocessorChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory,
+                                        definitions, product);
+    return combineAndWrite(env, inputs, output, filter);
+  });
 }
 
 }  // namespace app_core

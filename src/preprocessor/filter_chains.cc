@@ -1,0 +1,27 @@
+#include "preprocessor/filter_chains.h"
+
+#include "preprocessor/combined_storage_filter.h"
+#include "preprocessor/definitions_storage_filter.h"
+#include "preprocessor/storage_block_filter.h"
+#include "preprocessor/storage_include_filter.h"
+#include "preprocessor/user_messages_storage_filter.h"
+
+namespace app_core::helpers {
+
+velk::Ref<IStorageFilter> makePreprocessorChain(velk::Ref<StorageErrorReporter> reporter,
+                                                velk::IObject* xmlStorageFactory,
+                                                const Definitions& definitions, const std::string& product) {
+  auto chain = velk::make<CombinedStorageFilter>();
+  chain->add(velk::make<DefinitionsStorageFilter>(reporter, definitions, product));
+  chain->add(velk::make<StorageBlockFilter>());
+  chain->add(velk::make<StorageIncludeFilter>(reporter, velk::queryInterface<velk::IXmlStorageFactory>(xmlStorageFactory)));
+  chain->add(velk::make<UserMessagesStorageFilter>(std::move(reporter)));
+  return chain;
+}
+
+velk::Ref<IStorageFilter> makePackChain(velk::Ref<StorageErrorReporter> reporter,
+                                        velk::IObject* xmlStorageFactory) {
+  return velk::make<StorageIncludeFilter>(std::move(reporter), velk::queryInterface<velk::IXmlStorageFactory>(xmlStorageFactory));
+}
+
+}  // namespace app_core::helpers

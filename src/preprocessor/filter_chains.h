@@ -1,0 +1,23 @@
+// The filter chains the commands read their XML sources through.
+#pragma once
+
+#include <string>
+
+#include "console/storage_error_reporter.h"
+#include "preprocessor/definition.h"
+#include "preprocessor/storage_filter.h"
+
+namespace app_core::helpers {
+
+// Definitions and product, blocks, includes, messages: what compile, import
+// and preprocess read through.
+velk::Ref<IStorageFilter> makePreprocessorChain(velk::Ref<StorageErrorReporter> reporter,
+                                                velk::IObject* xmlStorageFactory,
+                                                const Definitions& definitions, const std::string& product);
+
+// Includes alone: what pack reads through. `xmlStorageFactory` parses the
+// included files.
+velk::Ref<IStorageFilter> makePackChain(velk::Ref<StorageErrorReporter> reporter,
+                                        velk::IObject* xmlStorageFactory);
+
+}  // namespace app_core::helpers

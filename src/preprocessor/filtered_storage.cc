@@ -1,0 +1,198 @@
+#include "preprocessor/filtered_storage.h"
+
+#include "preprocessor/storage_iterator_stack.h"
+#include "xmlfile/storage_helpers.h"
+
+namespace app_core::helpers {
+
+using velk::helpers::nodeName;
+using velk::helpers::readText;
+using velk::helpers::valueName;
+using velk::helpers::valuesCount;
+
+using velk::result_t;
+namespace errors = velk::errors;
+
+namespace {
+// Below this many values a scan is cheaper than an index.
+constexpr size_t kValueIndexThreshold = 8;
+// A container has no text of its own: it reads as "".
+result_t emptyText(velk::ValueDescriptor& value) {
+  if (value.baseType() == velk::kTypeWideText) {
+    value.wideText.clear();
+  } else {
+    value.type = velk::kTypeText;
+    value.text.clear();
+  }
+  return errors::kOk;
+}
+
+}  // namespace
+
+FilteredStorage::FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter)
+    : XmlFileStorageProxy(node), valuesSource_(node), valueFilter_(filter), nodeFilter_(filter) {
+  keepValues(true);
+  filterChildren();
+}
+
+FilteredStorage::FilteredStorage(velk::Ref<IXmlFileStorage> valuesSource,
+                                 velk::Ref<IXmlFileStorage> childrenSource)
+    : XmlFileStorageProxy(valuesSource), valuesSource_(valuesSource) {
+  keepValues(false);
+  if (childrenSource) takeChildren(childrenSource.get());
+}
+
+void FilteredStorage::keepValues(bool filtered) {
+  if (!valuesSource_) return;
+  uint32_t count = valuesCount(valuesSource_.get());
+  values_.reserve(count);
+  for (uint32_t i = 0; i < count; ++i) {
+    std::string name = valueName(valuesSource_.get(), i);
+    if (filtered && valueFilter_->IsValueHidden(valuesSource_.get(), name)) continue;
+    values_.push_back(Value{std::move(name), i});
+  }
+}
+
+void FilteredStorage::filterChildren() {
+  StorageIteratorStack stack;
+  stack.push(velk::Ref<IXmlFileStorage>(wrapped()));
+  while (velk::Ref<IXmlFileStorage> node = stack.next()) {
+    if (!nodeFilter_->FilterNode(stack, node.get())) children_.push_back(Child{std::move(node), nullptr});
+  }
+}
+
+void FilteredStorage::takeChildren(IXmlFileStorage* source) {
+  StorageIteratorStack stack;
+  stack.push(velk::Ref<IXmlFileStorage>(source));
+  while (velk::Ref<IXmlFileStorage> node = stack.next()) children_.push_back(Child{std::move(node), nullptr});
+}
+
+void FilteredStorage::appendChild(velk::Ref<IXmlFileStorage> child) {
+  children_.push_back(Child{std::move(child), nullptr});
+  childIndexBuilt_ = false;
+}
+
+result_t FilteredStorage::CreateNode(std::string_view, IXmlFileStorage**) { return errors::kNotImplemented; }
+
+result_t FilteredStorage::RemoveNode(std::string_view name) {
+  return wrapped() ? wrapped()->RemoveNode(name) : errors::kNotSupported;
+}
+
+result_t FilteredStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
+  if (!child) return errors::kInvalidArgument;
+  *child = nullptr;
+  if (index >= children_.size()) return errors::kNotFound;
+  Child& entry = children_[index];
+  if (!entry.view) {
+    entry.view = nodeFilter_ ? velk::Ref<IXmlFileStorage>(velk::make<FilteredStorage>(entry.node, nodeFilter_))
+                             : entry.node;
+  }
+  *child = velk::Ref<IXmlFileStorage>(entry.view).detach();
+  return errors::kOk;
+}
+
+result_t FilteredStorage::GetNode(std::string_view name, IXmlFileStorage** child) {
+  if (!child) return errors::kInvalidArgument;
+  *child = nullptr;
+  std::optional<uint32_t> index = findChild(name);
+  if (!index) return errors::kNotFound;
+  return GetNode(*index, child);
+}
+
+result_t FilteredStorage::GetName(char* buffer, uint32_t* size) {
+  return wrapped() ? wrapped()->GetName(buffer, size) : errors::kNotSupported;
+}
+
+result_t FilteredStorage::GetNodesCount(uint32_t* count) {
+  if (!count) return errors::kInvalidArgument;
+  *count = static_cast<uint32_t>(children_.size());
+  return errors::kOk;
+}
+
+result_t FilteredStorage::GetNodeName(uint32_t index, char* buffer, uint32_t* size) {
+  if (index >= children_.size()) return errors::kNotFound;
+  return children_[index].node->GetName(buffer, size);
+}
+
+result_t FilteredStorage::GetValuesCount(uint32_t* count) {
+  if (!count) return errors::kInvalidArgument;
+  *count = static_cast<uint32_t>(values_.size());
+  return errors::kOk;
+}
+
+result_t FilteredStorage::GetValueName(uint32_t index, char* buffer, uint32_t* size) {
+  if (index >= values_.size()) return errors::kNotFound;
+  return velk::copyName(values_[index].name, buffer, size);
+}
+
+result_t FilteredStorage::WriteValue(std::string_view name, const velk::ValueDescriptor& value, uint32_t flags) {
+  return wrapped() ? wrapped()->WriteValue(name, value, flags) : errors::kNotSupported;
+}
+
+result_t FilteredStorage::ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t flags) {
+  if (index >= values_.size()) return errors::kNotFound;
+  return filteredRead(valuesSource_->ReadValue(values_[index].position, value, flags), value);
+}
+
+result_t FilteredStorage::ReadValue(std::string_view name, velk::ValueDescriptor& value, uint32_t flags) {
+  if (name.empty()) {
+    if (!wrapped()) return emptyText(value);
+    return filteredRead(wrapped()->ReadValue(name, value, flags), value);
+  }
+  std::optional<uint32_t> index = findValue(name);
+  if (!index) return errors::kNotFound;
+  return ReadValue(*index, value, flags);
+}
+
+result_t FilteredStorage::filteredRead(result_t r, velk::ValueDescriptor& value) {
+  if (velk::succeeded(r) && valueFilter_) valueFilter_->FilterValue(valuesSource_.get(), value);
+  return r;
+}
+
+result_t FilteredStorage::Flush() { return wrapped() ? wrapped()->Flush() : errors::kOk; }
+
+IFileLocation* FilteredStorage::GetLocation() { return wrapped() ? wrapped()->GetLocation() : nullptr; }
+
+result_t FilteredStorage::CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
+                                                velk::IStorage* documentRoot) {
+  if (!out) return errors::kInvalidArgument;
+  *out = nullptr;
+  if (!wrapped()) return errors::kNotSupported;
+  velk::Ref<IXmlFileStorage> included;
+  result_t r = wrapped()->CreateIncludedStorage(included.put(), path, documentRoot);
+  if (velk::failed(r) || !nodeFilter_) {
+    *out = included.detach();
+    return r;
+  }
+  *out = velk::Ref<IXmlFileStorage>(velk::make<FilteredStorage>(included, nodeFilter_)).detach();
+  return r;
+}
+
+std::optional<uint32_t> FilteredStorage::findChild(std::string_view name) {
+  if (!childIndexBuilt_) {
+    childIndex_.clear();
+    for (uint32_t i = 0; i < children_.size(); ++i) childIndex_.emplace(nodeName(children_[i].node.get()), i);
+    childIndexBuilt_ = true;
+  }
+  auto found = childIndex_.find(name);
+  if (found == childIndex_.end()) return std::nullopt;
+  return found->second;
+}
+
+std::optional<uint32_t> FilteredStorage::findValue(std::string_view name) {
+  if (values_.size() < kValueIndexThreshold) {
+    for (uint32_t i = 0; i < values_.size(); ++i) {
+      if (values_[i].name == name) return i;
+    }
+    return std::nullopt;
+  }
+  if (!valueIndexBuilt_) {
+    for (uint32_t i = 0; i < values_.size(); ++i) valueIndex_.emplace(values_[i].name, i);
+    valueIndexBuilt_ = true;
+  }
+  auto found = valueIndex_.find(name);
+  if (found == valueIndex_.end()) return std::nullopt;
+  return found->second;
+}
+
+}  // namespace app_core::helpers

@@ -1,0 +1,83 @@
+// A node seen through a storage filter. The node's direct children are
+// filtered once, when the view is made; each child opened from the view is
+// itself a filtered view, made on first opening and kept, so the filter sees
+// every node exactly once, in the order the reader walks the tree.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "preprocessor/storage_filter.h"
+#include "xmlfile/xml_file_storage_proxy.h"
+
+namespace app_core::helpers {
+
+class FilteredStorage : public XmlFileStorageProxy {
+ public:
+  // Filters the values and children of `node` through `filter`.
+  FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter);
+  // An unfiltered view: the values of `valuesSource` (none when null) and the
+  // children of `childrenSource` (none when null), taken as they are; name
+  // and location come from `valuesSource`.
+  FilteredStorage(velk::Ref<IXmlFileStorage> valuesSource, velk::Ref<IXmlFileStorage> childrenSource);
+
+  // An empty container: no name, no values, no children until appended.
+  FilteredStorage() : XmlFileStorageProxy(nullptr) {}
+
+  // Adds a child after the kept ones.
+  void appendChild(velk::Ref<IXmlFileStorage> child);
+
+  velk::result_t CreateNode(std::string_view name, IXmlFileStorage** child) override;
+  velk::result_t RemoveNode(std::string_view name) override;
+  velk::result_t GetNode(uint32_t index, IXmlFileStorage** child) override;
+  velk::result_t GetNode(std::string_view name, IXmlFileStorage** child) override;
+  velk::result_t GetName(char* buffer, uint32_t* size) override;
+  velk::result_t GetNodesCount(uint32_t* count) override;
+  velk::result_t GetNodeName(uint32_t index, char* buffer, uint32_t* size) override;
+  velk::result_t GetValuesCount(uint32_t* count) override;
+  velk::result_t GetValueName(uint32_t index, char* buffer, uint32_t* size) override;
+  velk::result_t WriteValue(std::string_view name, const velk::ValueDescriptor& value, uint32_t flags) override;
+  velk::result_t ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t flags) override;
+  velk::result_t ReadValue(std::string_view name, velk::ValueDescriptor& value, uint32_t flags) override;
+  velk::result_t Flush() override;
+  IFileLocation* GetLocation() override;
+  velk::result_t CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
+                                       velk::IStorage* documentRoot) override;
+
+  using XmlFileStorageProxy::CreateNode;
+  using XmlFileStorageProxy::GetNode;
+
+ private:
+  struct Child {
+    velk::Ref<IXmlFileStorage> node;
+    velk::Ref<IXmlFileStorage> view;  // the filtered view, once opened
+  };
+  struct Value {
+    std::string name;
+    uint32_t position;  // in the values source
+  };
+
+  void keepValues(bool filtered);
+  void filterChildren();
+  void takeChildren(IXmlFileStorage* source);
+  velk::result_t filteredRead(velk::result_t r, velk::ValueDescriptor& value);
+  std::optional<uint32_t> findChild(std::string_view name);
+  std::optional<uint32_t> findValue(std::string_view name);
+
+  velk::Ref<IXmlFileStorage> valuesSource_;
+  velk::Ref<IStorageFilter> valueFilter_;
+  velk::Ref<IStorageFilter> nodeFilter_;
+  std::vector<Child> children_;
+  std::vector<Value> values_;
+  // Built on the first lookup by name; the earliest child of a name wins.
+  std::map<std::string, uint32_t, std::less<>> childIndex_;
+  bool childIndexBuilt_ = false;
+  std::map<std::string, uint32_t, std::less<>> valueIndex_;
+  bool valueIndexBuilt_ = false;
+};
+
+}  // namespace app_core::helpers

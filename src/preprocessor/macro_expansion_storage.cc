@@ -1,0 +1,49 @@
+#include "preprocessor/macro_expansion_storage.h"
+
+namespace app_core::helpers {
+
+using velk::result_t;
+
+MacroExpansionChain MacroExpansionStorage::chainOf(IXmlFileStorage* node) {
+  auto* expansion = dynamic_cast<MacroExpansionStorage*>(node);
+  return expansion ? expansion->chain_ : nullptr;
+}
+
+velk::Ref<IXmlFileStorage> MacroExpansionStorage::unwrap(IXmlFileStorage* node) {
+  auto* expansion = dynamic_cast<MacroExpansionStorage*>(node);
+  return velk::Ref<IXmlFileStorage>(expansion ? expansion->wrapped() : node);
+}
+
+bool MacroExpansionStorage::contains(const MacroExpansionChain& chain, const std::string& name) {
+  for (const MacroExpansionLink* link = chain.get(); link; link = link->outer.get()) {
+    if (link->name == name) return true;
+  }
+  return false;
+}
+
+result_t MacroExpansionStorage::wrap(result_t r, IXmlFileStorage** node) {
+  if (velk::succeeded(r) && *node) {
+    auto plain = velk::Ref<IXmlFileStorage>::adopt(*node);
+    *node = velk::Ref<IXmlFileStorage>(velk::make<MacroExpansionStorage>(plain, chain_)).detach();
+  }
+  return r;
+}
+
+result_t MacroExpansionStorage::CreateNode(std::string_view name, IXmlFileStorage** child) {
+  return wrap(wrapped()->CreateNode(name, child), child);
+}
+
+result_t MacroExpansionStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
+  return wrap(wrapped()->GetNode(index, child), child);
+}
+
+result_t MacroExpansionStorage::GetNode(std::string_view name, IXmlFileStorage** child) {
+  return wrap(wrapped()->GetNode(name, child), child);
+}
+
+result_t MacroExpansionStorage::CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
+                                                      velk::IStorage* documentRoot) {
+  return wrap(wrapped()->CreateIncludedStorage(out, path, documentRoot), out);
+}
+
+}  // namespace app_core::helpers

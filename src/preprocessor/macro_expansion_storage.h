@@ -1,0 +1,47 @@
+// A node reached through the expansion of one or more macros. It remembers
+// which macros are being expanded around it, so that a macro whose body
+// includes itself (directly, through other macros or through included
+// files) is caught instead of expanding for ever. Children and included
+// files opened from it carry the same knowledge.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "xmlfile/xml_file_storage_proxy.h"
+
+namespace app_core::helpers {
+
+// The macros being expanded, innermost first.
+struct MacroExpansionLink {
+  std::string name;
+  std::shared_ptr<const MacroExpansionLink> outer;
+};
+using MacroExpansionChain = std::shared_ptr<const MacroExpansionLink>;
+
+class MacroExpansionStorage : public XmlFileStorageProxy {
+ public:
+  MacroExpansionStorage(velk::Ref<IXmlFileStorage> node, MacroExpansionChain chain)
+      : XmlFileStorageProxy(std::move(node)), chain_(std::move(chain)) {}
+
+  // The expansion chain around `node`; empty outside every macro.
+  static MacroExpansionChain chainOf(IXmlFileStorage* node);
+  // `node` as it stands in its file, without an expansion wrapper.
+  static velk::Ref<IXmlFileStorage> unwrap(IXmlFileStorage* node);
+  static bool contains(const MacroExpansionChain& chain, const std::string& name);
+
+  using XmlFileStorageProxy::CreateNode;
+  using XmlFileStorageProxy::GetNode;
+  velk::result_t CreateNode(std::string_view name, IXmlFileStorage** child) override;
+  velk::result_t GetNode(uint32_t index, IXmlFileStorage** child) override;
+  velk::result_t GetNode(std::string_view name, IXmlFileStorage** child) override;
+  velk::result_t CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
+                                       velk::IStorage* documentRoot) override;
+
+ private:
+  velk::result_t wrap(velk::result_t r, IXmlFileStorage** node);
+
+  MacroExpansionChain chain_;
+};
+
+}  // namespace app_core::helpers

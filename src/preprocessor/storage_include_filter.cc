@@ -1,0 +1,83 @@
+#include "preprocessor/storage_include_filter.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <typeinfo>
+
+#include "preprocessor/filtered_storage.h"
+#include "preprocessor/storage_iterator_stack.h"
+#include "xmlfile/storage_helpers.h"
+#include "xmlfile/utf8.h"
+#include "xmlfile/open_xml_file.h"
+#include "xmlfile/renamed_storage.h"
+
+namespace app_core::helpers {
+
+using velk::helpers::nodeName;
+using velk::helpers::readText;
+using velk::helpers::valueName;
+using velk::helpers::valuesCount;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Two spellings of one file compare equal, symbolic links included.
+fs::path comparable(const std::string& path) {
+  std::error_code error;
+  fs::path canonical = fs::weakly_canonical(path, error);
+  return error ? fs::path(path).lexically_normal() : canonical;
+}
+
+}  // namespace
+
+bool StorageIncludeFilter::FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) {
+  if (nodeName(node) != "include") return false;
+  std::string file;
+  if (readText(node, "file", file)) {
+    includeFile(stack, node, file);
+    return true;
+  }
+  std::string macro;
+  if (readText(node, "macro", macro)) return false;
+  reporter_->ReportError(node->GetLocation(), "Error: missing required attribute 'file'");
+  return true;
+}
+
+std::string StorageIncludeFilter::resolveIncludePath(const std::string& file, const std::string& includingFile) {
+  std::string written = file;
+  std::replace(written.begin(), written.end(), '\\', '/');
+  fs::path path(written);
+  if (path.is_absolute()) return path.lexically_normal().string();
+  return (fs::path(includingFile).parent_path() / path).lexically_normal().string();
+}
+
+void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStorage* node, const std::string& file) {
+  if (velk::xml::validUtf8Length(file) != file.size()) throw std::bad_cast();
+  IFileLocation* location = node->GetLocation();
+  std::string path = resolveIncludePath(file, location ? location->GetFileName() : std::string());
+  if (isIncluding(location, path)) {
+    reporter_->ReportError(location, "include: '" + path + "' is included recursively");
+    return;
+  }
+  velk::Ref<IXmlFileStorage> root = xmlStorageFactory_
+                                        ? openXmlFile(xmlStorageFactory_.get(), path, reporter_.get(), node)
+                                        : openXmlFile(path, reporter_.get(), node);
+  if (!root) return;
+  auto view = velk::make<FilteredStorage>(velk::Ref<IXmlFileStorage>(node), root);
+  auto block = velk::make<RenamedStorage>(velk::Ref<IXmlFileStorage>(view), "block");
+  auto container = velk::make<FilteredStorage>();
+  container->appendChild(velk::Ref<IXmlFileStorage>(block));
+  stack.push(velk::Ref<IXmlFileStorage>(container));
+}
+
+bool StorageIncludeFilter::isIncluding(IFileLocation* location, const std::string& path) {
+  fs::path target = comparable(path);
+  for (; location; location = location->GetIncludedFrom()) {
+    if (comparable(location->GetFileName()) == target) return true;
+  }
+  return false;
+}
+
+}  // namespace app_core::helpers
