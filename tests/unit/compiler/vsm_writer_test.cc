@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "compiler/service_manager_config_writer.h"
+#include "console/null_tracer.h"
+#include "kv/key_value_storage_manager.h"
 #include "test_support.h"
 #include "xmlfile/file_io.h"
 #include "xmlfile/xml_storage_factory.h"
@@ -309,19 +311,30 @@ TEST(VsmWriter, InterfaceMissingFromTheTableFailsInsteadOfReadingPastIt) {
   EXPECT_EQ(f.tasks.calls, 0);
 }
 
-TEST(VsmWriter, ServiceSettingsAreHandedToTheSettingsWriter) {
+TEST(VsmWriter, ServiceSettingsGoToTheSettingsDatabaseServiceByService) {
   Fixture f(R"(<root>
 <assembly name="a" module="m"><component name="c"/></assembly>
 <component name="c" clsid="1" settings_typeid="2" construct_iid="3"/>
-<service name="s" key="5" component="c"/>
+<service name="with" key="5" component="c"><settings><depth>3</depth></settings></service>
+<service name="defaulted" key="6" component="c"/>
 </root>)");
-  ASSERT_TRUE(f.model.services[0].settings.has_value());
+  ASSERT_TRUE(f.model.services[1].settings.has_value());
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("vsm_settings_" + std::to_string(::getpid()) + ".kvdb");
+  std::filesystem::remove(path);
+  auto manager = velk::make<data_storage::KeyValueStorageManager>(nullptr);
+  ASSERT_EQ(manager->CreateStorage(path.string(), f.settings.database.put()), 0);
+  f.settings.tracer = velk::make<NullTracer>();
+  f.settings.xmlFactory = velk::make<velk::XmlStorageFactory>();
   ScratchDocument doc;
-  // Without a database the settings writer cannot succeed; its failure
-  // stops the writer before the hosts.
-  EXPECT_TRUE(velk::failed(f.write(doc.root.get())));
-  EXPECT_EQ(f.tasks.calls, 0);
-  EXPECT_EQ(doc.text(), "<root />\n");
+  EXPECT_EQ(f.write(doc.root.get()), 0);
+  for (std::string key : {"with/settings", "with/factory_settings", "defaulted/settings"}) {
+    data_storage::Bytes value;
+    int64_t id = 0;
+    EXPECT_EQ(f.settings.database->FindByKey(data_storage::ByteRange(key), value, id), 0) << key;
+  }
+  f.settings = {};
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
 }
 
 }  // namespace
