@@ -100,8 +100,10 @@ OptionNames usageTextOptions() {
   return names;
 }
 
-const std::map<std::string, Command> kCommands = {{"compile", Command::kCompile}, {"export", Command::kExport},
-                                                  {"import", Command::kImport},   {"pack", Command::kPack},
+const std::map<std::string, Command> kCommands = {{"compile", Command::kCompile},
+                                                  {"export", Command::kExport},
+                                                  {"import", Command::kImport},
+                                                  {"pack", Command::kPack},
                                                   {"preprocess", Command::kPreprocess}};
 
 bool subsectionCovers(const std::string& subsection, const std::string& command) {
@@ -145,7 +147,8 @@ TEST(ManPage, ClaimsNoOptionACommandRefuses) {
       if (!subsectionCovers(entry.subsection, word)) continue;
       auto table = buildOptionTable(command);
       for (const auto& name : entry.tag) {
-        bool accepted = name[1] == '-' ? findLong(table, name.substr(2)) != nullptr : findShort(table, name[1]) != nullptr;
+        bool accepted =
+            name[1] == '-' ? findLong(table, name.substr(2)) != nullptr : findShort(table, name[1]) != nullptr;
         EXPECT_TRUE(accepted) << word << " does not take " << name;
       }
     }
