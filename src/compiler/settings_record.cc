@@ -1,6 +1,7 @@
 #include "compiler/settings_record.h"
 
 #include <unordered_map>
+#include <vector>
 
 #include "compiler/node_writing.h"
 #include "compiler/storage_key.h"
@@ -13,11 +14,14 @@ using velk::result_t;
 
 namespace {
 
-// The first child of each name, found without scanning the children once
-// per lookup: settings may have many children.
-class FirstChildByName {
+// Matches source children to target children by name and occurrence: the
+// k-th source child of a name goes into the k-th target child of that name,
+// created when the target has fewer. A single child therefore lands in the
+// first child of its name, and a list keeps every entry. Built once per
+// parent, without scanning the children per lookup: settings may have many.
+class ChildrenByName {
  public:
-  explicit FirstChildByName(velk::IStorage* parent) : parent_(parent) {}
+  explicit ChildrenByName(velk::IStorage* parent) : parent_(parent) {}
 
   result_t openOrCreate(std::string_view name, velk::Ref<velk::IStorage>& child) {
     result_t r = indexExisting();
@@ -25,17 +29,25 @@ class FirstChildByName {
     // Names are compared as they are stored: "1" and "item_1" are one name.
     auto stored = velk::xml::lookupName(name);
     if (!stored) return parent_->CreateNode(name, child.put());  // refuses the name
-    auto found = children_.find(*stored);
-    if (found != children_.end()) {
-      child = found->second;
+    Occurrences& same = children_[*stored];
+    if (same.used < same.nodes.size()) {
+      child = same.nodes[same.used++];
       return velk::errors::kOk;
     }
     r = parent_->CreateNode(name, child.put());
-    if (velk::succeeded(r)) children_.emplace(*stored, child);
+    if (velk::succeeded(r)) {
+      same.nodes.push_back(child);
+      ++same.used;
+    }
     return r;
   }
 
  private:
+  struct Occurrences {
+    std::vector<velk::Ref<velk::IStorage>> nodes;
+    size_t used = 0;
+  };
+
   result_t indexExisting() {
     if (indexed_) return velk::errors::kOk;
     uint32_t count = 0;
@@ -45,7 +57,7 @@ class FirstChildByName {
       velk::Ref<velk::IStorage> child;
       r = readChildName(parent_, i, name);
       if (velk::succeeded(r)) r = parent_->GetNode(i, child.put());
-      if (velk::succeeded(r)) children_.emplace(std::move(name), std::move(child));
+      if (velk::succeeded(r)) children_[std::move(name)].nodes.push_back(std::move(child));
     }
     indexed_ = velk::succeeded(r);
     return r;
@@ -53,14 +65,14 @@ class FirstChildByName {
 
   velk::IStorage* parent_;
   bool indexed_ = false;
-  std::unordered_map<std::string, velk::Ref<velk::IStorage>> children_;
+  std::unordered_map<std::string, Occurrences> children_;
 };
 
 result_t copyChildren(velk::IStorage* source, velk::IStorage* target) {
   uint32_t count = 0;
   result_t r = source->GetNodesCount(&count);
   if (velk::failed(r) || count == 0) return r;
-  FirstChildByName targetChildren(target);
+  ChildrenByName targetChildren(target);
   for (uint32_t i = 0; i < count; ++i) {
     std::string name;
     velk::Ref<velk::IStorage> from;

@@ -1,5 +1,7 @@
 #include "compiler/values_free_storage.h"
 
+#include <unordered_map>
+
 #include <algorithm>
 
 #include "compiler/storage_names.h"
@@ -35,6 +37,7 @@ result_t ValuesFreeStorage::scan() {
   for (uint32_t i = 0; i < count; ++i)
     if (failed(r = app_core::readValueName(node_.get(), i, attributes_[i]))) return r;
   if (failed(r = node_->GetNodesCount(&count))) return r;
+  std::vector<Child> plain;
   for (uint32_t i = 0; i < count; ++i) {
     Child child{i, {}};
     Ref<IStorage> element;
@@ -44,10 +47,21 @@ result_t ValuesFreeStorage::scan() {
     if (failed(r = node_->GetNode(i, element.put()))) return r;
     if (failed(r = element->GetNodesCount(&grandChildren))) return r;
     if (failed(r = element->GetValuesCount(&attributes))) return r;
-    (grandChildren || attributes ? nodes_ : values_).push_back(std::move(child));
+    (grandChildren || attributes ? nodes_ : plain).push_back(std::move(child));
   }
+  splitRepeatedElements(plain);
   scanned_ = true;
   return errors::kOk;
+}
+
+// A name holds one value, so plain elements that repeat a name (a list such
+// as <item>a</item><item>b</item>) are presented as nodes, each keeping its
+// text; as values all but one would be lost.
+void ValuesFreeStorage::splitRepeatedElements(std::vector<Child>& plain) {
+  std::unordered_map<std::string, uint32_t> uses;
+  for (const Child& child : plain) ++uses[child.name];
+  for (Child& child : plain) (uses[child.name] > 1 ? nodes_ : values_).push_back(std::move(child));
+  std::sort(nodes_.begin(), nodes_.end(), [](const Child& a, const Child& b) { return a.index < b.index; });
 }
 
 bool ValuesFreeStorage::isAttribute(std::string_view name) {

@@ -44,6 +44,8 @@ class ValuesFreeStorage : public ObjectBase<IStorage> {
   Ref<IStorage> node_;
   bool scanned_ = false;
   std::vector<std::string> attributes_;
+  void splitRepeatedElements(std::vector<Child>& plain);
+
   std::vector<Child> nodes_;
   std::vector<Child> values_;
 };

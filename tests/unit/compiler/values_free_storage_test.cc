@@ -56,15 +56,27 @@ TEST(ValuesFreeStorage, PlainElementsAreValuesTheOthersNodes) {
   EXPECT_EQ(adapted->GetNode(uint32_t(2), list.put()), velk::errors::kInvalidIndex);
 }
 
-TEST(ValuesFreeStorage, ValuesReadByPositionAreThoseAtThePosition) {
-  auto xml = parseTestXml("<list entry='0'><entry>a</entry><entry>b</entry></list>");
+TEST(ValuesFreeStorage, RepeatedPlainElementsAreNodesKeepingTheirTexts) {
+  auto xml = parseTestXml("<list entry='0'><entry>a</entry><single>s</single><entry>b</entry></list>");
   auto adapted = adapt(xml.get());
-  EXPECT_EQ(valueNames(adapted.get()), (std::vector<std::string>{"entry", "entry", "entry"}));
-  std::vector<std::string> texts(3);
-  for (uint32_t i = 0; i < 3; ++i) EXPECT_EQ(readTextAt(adapted.get(), i, texts[i]), velk::errors::kOk);
-  EXPECT_EQ(texts, (std::vector<std::string>{"0", "a", "b"}));
+  // A name holds one value: a repeated element would lose all but one text.
+  EXPECT_EQ(valueNames(adapted.get()), (std::vector<std::string>{"entry", "single"}));
+  std::vector<std::string> texts(2);
+  for (uint32_t i = 0; i < 2; ++i) EXPECT_EQ(readTextAt(adapted.get(), i, texts[i]), velk::errors::kOk);
+  EXPECT_EQ(texts, (std::vector<std::string>{"0", "s"}));
   std::string text;
-  EXPECT_EQ(readTextAt(adapted.get(), 3, text), velk::errors::kInvalidIndex);
+  EXPECT_EQ(readTextAt(adapted.get(), 2, text), velk::errors::kInvalidIndex);
+  uint32_t count = 0;
+  ASSERT_EQ(adapted->GetNodesCount(&count), velk::errors::kOk);
+  ASSERT_EQ(count, 2u);
+  for (uint32_t i = 0; i < 2; ++i) {
+    velk::Ref<velk::IStorage> entry;
+    ASSERT_EQ(adapted->GetNode(i, entry.put()), velk::errors::kOk);
+    velk::ValueDescriptor own;
+    own.type = velk::kTypeText;
+    ASSERT_EQ(entry->ReadValue(std::string_view(), own, 0), velk::errors::kOk);
+    EXPECT_EQ(own.text, i == 0 ? "a" : "b");
+  }
 }
 
 TEST(ValuesFreeStorage, WritesGoToElementsExceptTheMarker) {

@@ -59,11 +59,12 @@ TEST_F(ServiceSettingsTest, StoredContentStaysAndValuesOfTheSameNameAreOverwritt
   auto model = source.build(std::string(kComponents) + R"(
 <service name="s" key="1" component="sc"><settings><a>1</a><b x="2"/><b y="3"/>own</settings></service>)");
   ASSERT_EQ(writeAll(model), velk::errors::kOk);
-  // Both "b" elements go into the first stored "b".
+  // The first "b" goes into the stored "b", the second becomes a new one.
   const std::string expected = document({
       R"(<root a="1" keep="1" unique_id="119">)",
-      R"(    <b x="2" y="3" />)",
+      R"(    <b x="2" />)",
       R"(    <old />)",
+      R"(    <b y="3" />)",
       R"(    own)",
       R"(</root>)",
   });
