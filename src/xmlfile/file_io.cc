@@ -90,7 +90,19 @@ result_t FileIo::GetSize(uint64_t* size) {
 }
 
 result_t FileIo::SetSize(uint64_t size) {
-  return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 ? errors::kOk : lastError();
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) return lastError();
+  auto target = static_cast<off_t>(size);
+  if (target <= info.st_size) return ::ftruncate(fd_, target) == 0 ? errors::kOk : lastError();
+  // Growing takes the disk space at once, so that a full disk shows here and
+  // not half way through a later write.
+  int error = ::posix_fallocate(fd_, 0, target);
+  if (error == EINVAL || error == EOPNOTSUPP) error = ::ftruncate(fd_, target) == 0 ? 0 : errno;
+  if (error == 0) return errors::kOk;
+  // A failed reservation must not leave the file longer than it was.
+  while (::ftruncate(fd_, info.st_size) != 0 && errno == EINTR) {
+  }
+  return fromErrno(error);
 }
 
 result_t FileIo::Seek(uint64_t position) {
