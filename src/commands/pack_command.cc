@@ -85,8 +85,13 @@ bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::strin
   if (!factory) factory = velk::make<velk::XmlStorageFactory>();
   Ref<FilteredStorage> container = combineInputs(env, factory.get(), inputs, filter);
   if (errorCount(env) != 0) return false;
+  // The inputs are copied into a document of their own first: a read that
+  // fails half way must leave an existing output as it was.
+  Ref<velk::IStorage> staged;
+  velk::checkResult(factory->CreateDocument("root", nullptr, 0, staged.put()), kCreatePos);
+  copyStorage(container.get(), staged.get());
   Ref<velk::IStorage> document = openOutputDocument(factory.get(), output);
-  copyStorage(container.get(), document.get());
+  copyStorage(staged.get(), document.get());
   velk::checkResult(document->Flush(), kFlushPos);
   // Diagnostics raised while the deeper levels were copied fail the run too.
   return errorCount(env) == 0;
