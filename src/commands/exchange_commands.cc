@@ -1,13 +1,101 @@
 #include "commands/exchange_commands.h"
 
+#include <filesystem>
+
+#include "kv/exchange_export.h"
+#include "kv/exchange_import.h"
+#include "kv/key_value_factory_interfaces.h"
+#include "kv/open_command_database.h"
+#include "preprocessor/filter_chains.h"
+#include "preprocessor/filtered_storage.h"
+#include "xmlfile/open_output_document.h"
+#include "xmlfile/open_xml_file.h"
+
 namespace app_core {
 
-velk::result_t exportDatabase(const CommandEnvironment&, const std::string&, const std::string&) {
-  return velk::errors::kNotImplemented;
+using velk::Ref;
+
+namespace {
+
+constexpr velk::SourcePos kFlushPos{"components/vorn_config_compiler/source/exporter", 120};
+
+Ref<data_storage::IKeyValueStorageFactory> databaseFactory(const CommandEnvironment& env) {
+  return velk::createObject<data_storage::IKeyValueStorageFactory>(env.locator,
+                                                                   data_storage::class_ids::kKeyValueStorageManager);
 }
 
-velk::result_t importDatabase(const CommandEnvironment&, const std::string&, const std::string&) {
-  return velk::errors::kNotImplemented;
+Ref<velk::IXmlStorageFactory> xmlFactory(const CommandEnvironment& env) {
+  auto factory = velk::queryInterface<velk::IXmlStorageFactory>(env.xmlStorageFactory);
+  return factory ? factory : Ref<velk::IXmlStorageFactory>(velk::make<velk::XmlStorageFactory>());
+}
+
+// The exchange file as the compiler would read it: through the preprocessor
+// with no definitions and no product. None when it could not be opened or
+// parsed (that has been reported).
+Ref<helpers::IXmlFileStorage> readExchangeFile(const CommandEnvironment& env, velk::IXmlStorageFactory* factory,
+                                               const std::string& path) {
+  Ref<helpers::IXmlFileStorage> root = helpers::openXmlFile(factory, path, env.reporter, nullptr);
+  if (!root) return {};
+  auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {});
+  return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain));
+}
+
+// Export only reads, but opening a database puts it into writable mode; one
+// that was in read-only mode is put back into it once the export has let go
+// of it, so that exporting never undoes what import or compile left.
+class ReadOnlyModeKeeper {
+ public:
+  ReadOnlyModeKeeper(data_storage::IKeyValueStorageFactory* factory, helpers::StorageErrorReporter* reporter,
+                     std::string path)
+      : manager_(velk::queryInterface<data_storage::IKeyValueStorageManager>(factory)),
+        reporter_(reporter),
+        path_(std::move(path)) {
+    std::error_code error;
+    bool readOnly = false;
+    if (manager_ && std::filesystem::is_regular_file(path_, error) &&
+        velk::succeeded(manager_->IsReadOnly(path_, readOnly)))
+      restore_ = readOnly;
+  }
+  ~ReadOnlyModeKeeper() {
+    if (!restore_ || velk::succeeded(manager_->ChangeJournalMode(path_, true))) return;
+    if (reporter_) reporter_->ReportError(nullptr, "failed to set readonly mode for database \"" + path_ + "\"");
+  }
+  ReadOnlyModeKeeper(const ReadOnlyModeKeeper&) = delete;
+  ReadOnlyModeKeeper& operator=(const ReadOnlyModeKeeper&) = delete;
+
+ private:
+  Ref<data_storage::IKeyValueStorageManager> manager_;
+  helpers::StorageErrorReporter* reporter_;
+  std::string path_;
+  bool restore_ = false;
+};
+
+}  // namespace
+
+velk::result_t exportDatabase(const CommandEnvironment& env, const std::string& database, const std::string& xml) {
+  auto kvFactory = databaseFactory(env);
+  ReadOnlyModeKeeper keeper(kvFactory.get(), env.reporter, database);
+  Ref<data_storage::IIndexedKeyValueStorage> records =
+      openCommandDatabase(kvFactory.get(), env.reporter, database, DatabaseUse::kRead);
+  auto factory = xmlFactory(env);
+  Ref<velk::IStorage> root = openOutputDocument(factory.get(), xml, "root");
+  exportRecords(root.get(), records.get(), factory.get(), env.reporter);
+  // Written here rather than at release, where a failed write goes unheard.
+  velk::checkResult(root->Flush(), kFlushPos, "Flush");
+  root.reset();
+  return velk::errors::kOk;
+}
+
+velk::result_t importDatabase(const CommandEnvironment& env, const std::string& xml, const std::string& database) {
+  auto kvFactory = databaseFactory(env);
+  Ref<data_storage::IIndexedKeyValueStorage> records =
+      openCommandDatabase(kvFactory.get(), env.reporter, database, DatabaseUse::kWrite);
+  auto factory = xmlFactory(env);
+  Ref<helpers::IXmlFileStorage> root = readExchangeFile(env, factory.get(), xml);
+  if (!root) return velk::errors::kFileNotFound;
+  auto tracer = velk::getService<velk::ITracer>(env.locator);
+  importRecords(root.get(), records.get(), tracer.get(), factory.get(), env.reporter);
+  return velk::errors::kOk;
 }
 
 }  // namespace app_core

@@ -31,6 +31,7 @@ constexpr result_t kUnspecified = code(0x8000004B);
 constexpr result_t kNotFound = code(0x8000004C);
 constexpr result_t kFound = code(0x8000004D);
 constexpr result_t kLocked = code(0x8000004F);
+constexpr result_t kMediaError = code(0x80000059);
 constexpr result_t kInvalidSize = code(0x8000005C);
 constexpr result_t kInvalidType = code(0x8000005D);
 constexpr result_t kInvalidIndex = code(0x8000005E);

@@ -1,0 +1,66 @@
+#include "kv/exchange_export.h"
+
+#include <string>
+
+#include "kv/exchange_tree_copy.h"
+#include "kv/record_value_io.h"
+
+namespace app_core {
+
+using data_storage::Bytes;
+using velk::Ref;
+
+namespace {
+
+void check(velk::result_t r, uint32_t line, const char* what) { velk::checkResult(r, {kExporterSource, line}, what); }
+
+void writeCompilerElement(velk::IStorage* root) {
+  Ref<velk::IStorage> compiler;
+  check(root->CreateNode("compiler", compiler.put()), 141, "CreateNode");
+  check(compiler->WriteValue("version", velk::ValueDescriptor::ofText(std::string(kExchangeCompilerVersion)), 0), 142,
+        "WriteValue");
+}
+
+// The document of a record's value, or none after reporting why it is not
+// one.
+Ref<velk::IStorage> parseValue(Bytes value, velk::IXmlStorageFactory* xmlFactory,
+                               helpers::StorageErrorReporter* reporter) {
+  auto io = velk::make<RecordValueIo>(std::move(value));
+  Ref<velk::IStorage> document;
+  velk::XmlParseError error;
+  if (velk::succeeded(xmlFactory->ParseIo(io.get(), 0, document.put(), &error))) return document;
+  if (reporter) reporter->ReportError(nullptr, error.description);
+  return {};
+}
+
+void appendRecord(velk::IStorage* root, const Bytes& key, velk::IStorage* document) {
+  Ref<velk::IStorage> keyNode;
+  check(root->CreateNode("key", keyNode.put()), 171, "CreateNode");
+  std::string name(key.begin(), key.end());
+  check(keyNode->WriteValue("name", velk::ValueDescriptor::ofText(std::move(name)), 0), 173, "WriteValue");
+  Ref<velk::IStorage> recordRoot;
+  check(keyNode->CreateNode("root", recordRoot.put()), 175, "CreateNode");
+  copyExchangeTree(document, recordRoot.get());
+}
+
+}  // namespace
+
+void exportRecords(velk::IStorage* root, data_storage::IIndexedKeyValueStorage* database,
+                   velk::IXmlStorageFactory* xmlFactory, helpers::StorageErrorReporter* reporter) {
+  writeCompilerElement(root);
+  Ref<data_storage::IIndexedKeyValueEnumerator> records;
+  check(database->CreateEnumerator(records.put()), 152, "CreateEnumerator");
+  velk::result_t r;
+  while ((r = records->MoveNext()) == velk::errors::kOk) {
+    Bytes key;
+    Bytes value;
+    check(records->GetKey(key), 158, "GetKey");
+    check(records->GetValue(value), 159, "GetValue");
+    if (value.empty()) continue;
+    Ref<velk::IStorage> document = parseValue(std::move(value), xmlFactory, reporter);
+    if (document) appendRecord(root, key, document.get());
+  }
+  check(r, 155, "MoveNext");
+}
+
+}  // namespace app_core

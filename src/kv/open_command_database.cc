@@ -1,0 +1,36 @@
+#include "kv/open_command_database.h"
+
+#include "console/helpers_exceptions.h"
+#include "kv/read_only_transaction_indexed_key_value_storage.h"
+#include "kv/transaction_indexed_key_value_storage.h"
+#include "xmlfile/open_output_document.h"
+
+namespace app_core {
+
+using data_storage::IIndexedKeyValueStorage;
+
+bool hasReadOnlyExtension(const std::string& path) {
+  size_t dot = path.rfind('.');
+  if (dot == std::string::npos) return false;
+  size_t separator = path.find_last_of("/\\");
+  if (separator != std::string::npos && separator > dot) return false;
+  return path.compare(dot + 1, std::string::npos, "kvro") == 0;
+}
+
+velk::Ref<IIndexedKeyValueStorage> openCommandDatabase(data_storage::IKeyValueStorageFactory* factory,
+                                                       helpers::StorageErrorReporter* reporter, const std::string& path,
+                                                       DatabaseUse use) {
+  if (use == DatabaseUse::kWrite) createOutputDirectory(path, {kCompilerSource, 118});
+  velk::Ref<IIndexedKeyValueStorage> store;
+  velk::result_t r = factory->CreateStorage(path, store.put());
+  if (velk::failed(r)) {
+    throw helpers::NamedObjectError({kCompilerSource, 124}, "Can't create key-value storage", path, r);
+  }
+  if (use == DatabaseUse::kWrite && hasReadOnlyExtension(path)) {
+    return velk::make<ReadOnlyTransactionIndexedKeyValueStorage>(
+        std::move(store), velk::Ref<helpers::StorageErrorReporter>(reporter), factory, path);
+  }
+  return velk::make<TransactionIndexedKeyValueStorage>(std::move(store));
+}
+
+}  // namespace app_core
