@@ -1,8 +1,6 @@
 #include "commands/pack_command.h"
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 #include "console/helpers_exceptions.h"
 #include "console/storage_error_reporter_proxy.h"
@@ -10,7 +8,7 @@
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_copy.h"
 #include "velk/exception.h"
-#include "xmlfile/file_io.h"
+#include "xmlfile/open_output_document.h"
 #include "xmlfile/open_xml_file.h"
 #include "xmlfile/renamed_storage.h"
 #include "xmlfile/xml_storage_factory.h"
@@ -25,43 +23,8 @@ namespace {
 
 // Fixed positions name the raising sites in exception texts.
 constexpr const char* kSource = "tools/hesk_config/source/pack";
-constexpr velk::SourcePos kDirectoryPos{kSource, 41};
-constexpr velk::SourcePos kOpenPos{kSource, 52};
-constexpr velk::SourcePos kCreatePos{kSource, 60};
-constexpr velk::SourcePos kParsePos{kSource, 66};
+constexpr velk::SourcePos kStagePos{kSource, 60};
 constexpr velk::SourcePos kFlushPos{kSource, 97};
-
-void createDirectoryFor(const std::string& path) {
-  std::error_code error;
-  std::filesystem::path directory = std::filesystem::path(path).parent_path();
-  if (directory.empty() || std::filesystem::create_directories(directory, error) || !error) return;
-  throw helpers::Exception(kDirectoryPos, "Can't create directory for output file: " + path,
-                           velk::fromErrno(error.value()));
-}
-
-// The root of the output document: the existing one, extended after its
-// children, or a new "root" when the file is new or empty.
-Ref<velk::IStorage> openOutputDocument(velk::IXmlStorageFactory* factory, const std::string& path) {
-  createDirectoryFor(path);
-  Ref<velk::IIO> file;
-  result_t r = velk::FileIo::open(path, velk::FileIo::Mode::kReadWrite, file);
-  if (velk::failed(r)) throw NamedObjectError(kOpenPos, "Can't open xml file", path, r);
-  uint64_t size = 0;
-  velk::checkResult(file->GetSize(&size), kOpenPos);
-  Ref<velk::IStorage> root;
-  if (size == 0) {
-    r = factory->CreateDocument("root", file.get(), 0, root.put());
-    if (velk::failed(r)) throw NamedObjectError(kCreatePos, "Can't create xml storage", path, r);
-    return root;
-  }
-  velk::XmlParseError error;
-  if (velk::failed(factory->ParseIo(file.get(), 0, root.put(), &error))) {
-    throw helpers::Exception(kParsePos, "Error '" + error.description + "' parsing xml file: " + path + "(" +
-                                           std::to_string(error.row) + ")",
-                             velk::errors::kUnspecified);
-  }
-  return root;
-}
 
 // Every opened input's root, presented as a "block" and seen through
 // `filter`. Making the views filters the roots' direct children.
@@ -88,9 +51,9 @@ bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::strin
   // The inputs are copied into a document of their own first: a read that
   // fails half way must leave an existing output as it was.
   Ref<velk::IStorage> staged;
-  velk::checkResult(factory->CreateDocument("root", nullptr, 0, staged.put()), kCreatePos);
+  velk::checkResult(factory->CreateDocument("root", nullptr, 0, staged.put()), kStagePos);
   copyStorage(container.get(), staged.get());
-  Ref<velk::IStorage> document = openOutputDocument(factory.get(), output);
+  Ref<velk::IStorage> document = openOutputDocument(factory.get(), output, "root", kSource);
   copyStorage(staged.get(), document.get());
   velk::checkResult(document->Flush(), kFlushPos);
   // Diagnostics raised while the deeper levels were copied fail the run too.
