@@ -65,11 +65,11 @@ class KilledWriter : public ScratchFolder {
 
 TEST_F(KilledWriter, ImportHoldsItsOldOrItsNewRecords) {
   // The old database: 500 records, of which the import replaces 300 and
-  // leaves 200; it adds 15,000 more.
+  // leaves 200; it adds 4,000 more.
   std::string base = path("base.kvdb");
   writeExchangeFile(path("old.xml"), 0, 500, "old");
   ASSERT_EQ(runTool({"import", "-x", path("old.xml"), "--db=" + base}), 0);
-  writeExchangeFile(path("new.xml"), 200, 15300, "new");
+  writeExchangeFile(path("new.xml"), 200, 4300, "new");
   std::vector<std::string> import = {"import", "-x", path("new.xml"), "--db=" + path("work.kvdb")};
 
   DatabaseDump before = dumpDatabase(base);
@@ -77,17 +77,17 @@ TEST_F(KilledWriter, ImportHoldsItsOldOrItsNewRecords) {
   resetTo(base, path("work.kvdb"));
   Clock::duration span = timeFullRun(import);
   DatabaseDump after = dumpDatabase(path("work.kvdb"));
-  ASSERT_EQ(after.rows.size(), 15500u);
+  ASSERT_EQ(after.rows.size(), 4500u);
 
   // Slightly past the end, so that kills after the commit are seen too.
-  killAtRandomMoments(import, base, path("work.kvdb"), before, after, span * 11 / 10, roundsOr(12));
+  killAtRandomMoments(import, base, path("work.kvdb"), before, after, span * 11 / 10, roundsOr(10));
   EXPECT_GE(oldFound, 1) << "no kill came before the commit";
   RecordProperty("old", oldFound);
   RecordProperty("new", newFound);
 }
 
 TEST_F(KilledWriter, ImportIntoANewDatabaseLeavesNoneOrAWholeOne) {
-  writeExchangeFile(path("new.xml"), 0, 8000, "new");
+  writeExchangeFile(path("new.xml"), 0, 3000, "new");
   std::string database = path("fresh.kvdb");
   std::vector<std::string> import = {"import", "-x", path("new.xml"), "--db=" + database};
   auto start = Clock::now();
