@@ -24,7 +24,9 @@ result_t lastError() { return fromErrno(errno); }
 
 result_t FileIo::open(const std::string& path, Mode mode, Ref<IIO>& out) {
   out.reset();
-  int fd = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC, 0666);
+  // Without O_NONBLOCK, opening a named pipe waits for its other end for
+  // ever; pipes are refused below.
+  int fd = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return lastError();
   struct stat info {};
   if (::fstat(fd, &info) != 0) {
@@ -38,6 +40,12 @@ result_t FileIo::open(const std::string& path, Mode mode, Ref<IIO>& out) {
     ::close(fd);
     return errors::kAccessDenied;
   }
+  // The content is read by its size, which a pipe or socket does not have.
+  if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
+    ::close(fd);
+    return errors::kNotSupported;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   out = Ref<IIO>(new FileIo(fd));
   return errors::kOk;
 }
