@@ -3,8 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "compiler/values_free_storage_factory.h"
 #include "console/command_environment.h"
+#include "kv/key_value_factory_interfaces.h"
 #include "preprocessor/definition.h"
+#include "xmlfile/xml_storage_factory.h"
 
 namespace app_core {
 
@@ -20,7 +23,25 @@ struct CompileArguments {
   std::string quarnRegistryPath;  // the part behind the first "|"
 };
 
-// Runs one compile; 0, or 0x8000004B when errors were counted.
+// The reporter and the framework services one compile runs on.
+struct CompileContext {
+  helpers::StorageErrorReporter* reporter = nullptr;
+  // The same reporter's error and warning counts.
+  helpers::StorageErrorReporterProxy* counter = nullptr;
+  velk::Ref<data_storage::IKeyValueStorageFactory> storageFactory;
+  velk::Ref<velk::IXmlStorageFactory> xmlFactory;
+  velk::Ref<velk::IValuesFreeStorageFactory> adapterFactory;
+  // Makes the schedule deserializer (class 0x66053A85).
+  velk::Ref<velk::IObject> serializerFactory;
+};
+
+// Creates the factories through the run's locator; a class that cannot be
+// created throws.
+CompileContext makeCompileContext(const CommandEnvironment& env);
+
+// Runs one compile; 0, or 0x8000004B when errors were counted, or the code
+// of an exception that ended the run.
+velk::result_t compile(const CompileContext& context, const CompileArguments& args);
 velk::result_t compile(const CommandEnvironment& env, const CompileArguments& args);
 
 }  // namespace app_core
