@@ -3,17 +3,21 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
 namespace hardening {
 
-pid_t startTool(const std::vector<std::string>& arguments) {
+namespace {
+
+pid_t startToolLimited(const std::vector<std::string>& arguments, int kilobytes) {
   std::vector<char*> argv;
   std::string program = "hesk_config";
   argv.push_back(program.data());
@@ -26,10 +30,23 @@ pid_t startTool(const std::vector<std::string>& arguments) {
     int null = ::open("/dev/null", O_WRONLY);
     ::dup2(null, 1);
     ::dup2(null, 2);
+    if (kilobytes >= 0) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      rlimit limit{static_cast<rlim_t>(kilobytes) * 1024, static_cast<rlim_t>(kilobytes) * 1024};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
     ::execv(HESK_BINARY, argv.data());
     ::_exit(127);
   }
   return child;
+}
+
+}  // namespace
+
+pid_t startTool(const std::vector<std::string>& arguments) { return startToolLimited(arguments, -1); }
+
+int runToolOnFullDisk(const std::vector<std::string>& arguments, int kilobytes) {
+  return waitTool(startToolLimited(arguments, kilobytes));
 }
 
 int waitTool(pid_t child) {
@@ -93,6 +110,16 @@ std::string exchangeRow(const std::string& prefix, int n, const std::string& tag
   std::string number = std::to_string(n);
   return prefix + number + "=<root tag=\"" + tag + "\" n=\"" + number + "\">\r\n    <c>text " + number +
          "</c>\r\n</root>\r\n";
+}
+
+std::string writeConfiguration(const std::string& folder, int services) {
+  // This file lies in tests/unit/hardening of the source tree.
+  std::string generator =
+      (std::filesystem::path(__FILE__).parent_path() / "../../../bench/gen_config.py").lexically_normal().string();
+  std::string command = "python3 '" + generator + "' '" + folder + "' --scale " +
+                        std::to_string(services / 10000.0) + " >/dev/null";
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot run " + generator);
+  return folder + "/main.xml";
 }
 
 int roundsOr(int fallback) {

@@ -19,6 +19,10 @@ int waitTool(pid_t child);
 // Starts the tool and waits for it.
 int runTool(const std::vector<std::string>& arguments);
 
+// Runs the tool with a file size limit of `kilobytes`, which stands in for a
+// full disk (its signal ignored, so that writes fail instead).
+int runToolOnFullDisk(const std::vector<std::string>& arguments, int kilobytes);
+
 struct DatabaseDump {
   std::string integrity;           // "ok" when the integrity check passed
   std::vector<std::string> rows;   // "key=value", sorted by key
@@ -37,6 +41,10 @@ void writeExchangeFile(const std::string& path, int first, int count, const std:
 // The record that writeExchangeFile writes for key number `n`, as a dump
 // row, and the same as the tool stores it.
 std::string exchangeRow(const std::string& prefix, int n, const std::string& tag);
+
+// Writes a valid configuration of about `services` services with settings
+// and tasks into `folder` (the benchmark generator); gives its main file.
+std::string writeConfiguration(const std::string& folder, int services);
 
 // The number of rounds of a test that repeats at random moments: the
 // environment's HESK_CRASH_ROUNDS when set (long campaigns), else `fallback`.
