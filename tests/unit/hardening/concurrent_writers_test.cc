@@ -91,6 +91,64 @@ TEST_F(ConcurrentWriters, ThreadsAndProcessesImportingAtOnce) {
   expectCommittedRunsWhole(writers);
 }
 
+// Two compiles as processes and one as a thread of this process write the
+// same configuration into one pair of databases while two imports write
+// records of their own into the settings database.
+TEST_F(ConcurrentWriters, CompilesAndImportsAtOnce) {
+  app_core::registerFactoryTables();
+  std::string configuration = writeConfiguration(path("config"), 500);
+  auto compileInto = [&](const std::string& settings, const std::string& storage, const std::string& vsm) {
+    return std::vector<std::string>{"compile", "-p", "P", "-x", configuration, "--settings=" + settings,
+                                    "--storage=" + storage, "-e", vsm, "-m", "0"};
+  };
+  ASSERT_EQ(runTool(compileInto(path("ref_settings.kvdb"), path("ref_storage.kvdb"), path("ref.vsm"))), 0);
+  DatabaseDump settingsOfOneRun = dumpDatabase(path("ref_settings.kvdb"));
+  DatabaseDump storageOfOneRun = dumpDatabase(path("ref_storage.kvdb"));
+
+  std::vector<Writer> writers = makeWriters(2);
+  std::vector<pid_t> compiles;
+  for (const char* vsm : {"a.vsm", "b.vsm"})
+    compiles.push_back(startTool(compileInto(path("shared.kvdb"), path("storage.kvdb"), path(vsm))));
+  std::vector<pid_t> imports = {startTool(importArguments(writers[0])), startTool(importArguments(writers[1]))};
+  int threadStatus = -1;
+  std::thread thread([&] {
+    std::ostringstream out;
+    std::ostringstream err;
+    threadStatus =
+        app_core::toolMain(compileInto(path("shared.kvdb"), path("storage.kvdb"), path("c.vsm")), out, err);
+  });
+  thread.join();
+  std::vector<int> compileStatus = {waitTool(compiles[0]), waitTool(compiles[1]), threadStatus};
+  writers[0].status = waitTool(imports[0]);
+  writers[1].status = waitTool(imports[1]);
+
+  DatabaseDump settings = dumpDatabase(path("shared.kvdb"));
+  DatabaseDump storage = dumpDatabase(path("storage.kvdb"));
+  ASSERT_EQ(settings.integrity, "ok");
+  ASSERT_EQ(storage.integrity, "ok");
+  std::set<std::string> settingsRows(settings.rows.begin(), settings.rows.end());
+  std::set<std::string> storageKeys;
+  for (const std::string& row : storage.rows) storageKeys.insert(row.substr(0, row.find('=')));
+  int compiled = 0;
+  for (int status : compileStatus) {
+    EXPECT_LT(status, 128);
+    if (status != 0) continue;
+    ++compiled;
+    // Settings are the same after every run; the task records grow with
+    // each run, so only their keys are compared.
+    for (const std::string& row : settingsOfOneRun.rows) EXPECT_EQ(settingsRows.count(row), 1u) << row;
+    for (const std::string& row : storageOfOneRun.rows)
+      EXPECT_EQ(storageKeys.count(row.substr(0, row.find('='))), 1u) << row;
+  }
+  ::testing::Test::RecordProperty("compiled", compiled);
+  for (size_t i = 0; i < writers.size(); ++i) {
+    int present = 0;
+    for (int n = 0; n < kKeysPerWriter; ++n)
+      present += settingsRows.count(exchangeRow(writers[i].prefix, n, "t" + std::to_string(i)));
+    EXPECT_EQ(present, writers[i].status == 0 ? kKeysPerWriter : 0) << "writer " << i;
+  }
+}
+
 TEST_F(ConcurrentWriters, RunsOneAfterTheOtherAllSucceed) {
   std::vector<Writer> writers = makeWriters(3);
   for (Writer& writer : writers) writer.status = runTool(importArguments(writer));

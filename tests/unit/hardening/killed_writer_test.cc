@@ -18,45 +18,76 @@ namespace {
 using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
+// One database of a run: the file it starts from, the file it writes, and
+// what both hold before and after a whole run.
+struct Database {
+  Database(std::string base, std::string work) : base(std::move(base)), work(std::move(work)) {}
+
+  std::string base;
+  std::string work;
+  DatabaseDump before;
+  DatabaseDump after;
+};
+
+void resetTo(const std::string& base, const std::string& database) {
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) fs::remove(database + suffix);
+  if (!base.empty()) fs::copy_file(base, database);
+}
+
 class KilledWriter : public ScratchFolder {
  protected:
-  // Runs `arguments` to its end on a copy of `base` and gives the time it took.
-  Clock::duration timeFullRun(const std::vector<std::string>& arguments) {
+  // Records each database's content before and after a whole run of
+  // `arguments`; gives the time the run took.
+  Clock::duration recordWholeRun(const std::vector<std::string>& arguments, std::vector<Database>& databases) {
+    for (Database& database : databases) {
+      if (!database.base.empty()) database.before = dumpDatabase(database.base);
+      resetTo(database.base, database.work);
+    }
     auto start = Clock::now();
     EXPECT_EQ(runTool(arguments), 0);
-    return Clock::now() - start;
+    Clock::duration span = Clock::now() - start;
+    for (Database& database : databases) database.after = dumpDatabase(database.work);
+    return span;
   }
 
   // Kills a run of `arguments` at `rounds` random moments, one in each
-  // equal slice of `span`, each on a fresh copy of `base` at `database`.
-  // Counts how often the old and the new records were found.
-  void killAtRandomMoments(const std::vector<std::string>& arguments, const std::string& base,
-                           const std::string& database, const DatabaseDump& before, const DatabaseDump& after,
+  // equal slice of `span`, each time on fresh copies of the bases. Counts
+  // how often the old and the new records were found.
+  void killAtRandomMoments(const std::vector<std::string>& arguments, const std::vector<Database>& databases,
                            Clock::duration span, int rounds) {
     std::mt19937 random(std::random_device{}());
     std::uniform_real_distribution<double> within(0.0, 1.0);
     for (int round = 0; round < rounds; ++round) {
-      resetTo(base, database);
+      for (const Database& database : databases) resetTo(database.base, database.work);
       auto delay = std::chrono::duration_cast<Clock::duration>(span * ((round + within(random)) / rounds));
       pid_t child = startTool(arguments);
       std::this_thread::sleep_for(delay);
       ::kill(child, SIGKILL);
       waitTool(child);
-      DatabaseDump found = dumpDatabase(database);
-      ASSERT_EQ(found.integrity, "ok") << "killed after " << delay.count() << " ns";
-      if (found == before) {
-        ++oldFound;
-      } else {
-        ASSERT_TRUE(found == after) << "killed after " << delay.count() << " ns: neither old nor new records ("
-                                    << found.rows.size() << " rows)";
-        ++newFound;
-      }
+      for (const Database& database : databases) expectOldOrNew(database, delay);
     }
   }
 
-  void resetTo(const std::string& base, const std::string& database) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) fs::remove(database + suffix);
-    fs::copy_file(base, database);
+  void expectOldOrNew(const Database& database, Clock::duration delay) {
+    // A new database killed before its file was made holds nothing.
+    if (database.base.empty() && !fs::exists(database.work)) {
+      ++oldFound;
+      return;
+    }
+    DatabaseDump found = dumpDatabase(database.work);
+    ASSERT_EQ(found.integrity, "ok") << database.work << " killed after " << delay.count() << " ns";
+    if (found.rows == database.before.rows) {
+      ++oldFound;
+    } else {
+      EXPECT_TRUE(found == database.after) << database.work << " killed after " << delay.count()
+                                           << " ns: neither old nor new records (" << found.rows.size() << " rows)";
+      ++newFound;
+    }
+  }
+
+  void recordCounts() {
+    RecordProperty("old", oldFound);
+    RecordProperty("new", newFound);
   }
 
   int oldFound = 0;
@@ -66,50 +97,48 @@ class KilledWriter : public ScratchFolder {
 TEST_F(KilledWriter, ImportHoldsItsOldOrItsNewRecords) {
   // The old database: 500 records, of which the import replaces 300 and
   // leaves 200; it adds 4,000 more.
-  std::string base = path("base.kvdb");
+  std::vector<Database> databases = {{path("base.kvdb"), path("work.kvdb")}};
   writeExchangeFile(path("old.xml"), 0, 500, "old");
-  ASSERT_EQ(runTool({"import", "-x", path("old.xml"), "--db=" + base}), 0);
+  ASSERT_EQ(runTool({"import", "-x", path("old.xml"), "--db=" + databases[0].base}), 0);
   writeExchangeFile(path("new.xml"), 200, 4300, "new");
-  std::vector<std::string> import = {"import", "-x", path("new.xml"), "--db=" + path("work.kvdb")};
+  std::vector<std::string> import = {"import", "-x", path("new.xml"), "--db=" + databases[0].work};
 
-  DatabaseDump before = dumpDatabase(base);
-  ASSERT_EQ(before.rows.size(), 500u);
-  resetTo(base, path("work.kvdb"));
-  Clock::duration span = timeFullRun(import);
-  DatabaseDump after = dumpDatabase(path("work.kvdb"));
-  ASSERT_EQ(after.rows.size(), 4500u);
-
+  Clock::duration span = recordWholeRun(import, databases);
+  ASSERT_EQ(databases[0].before.rows.size(), 500u);
+  ASSERT_EQ(databases[0].after.rows.size(), 4500u);
   // Slightly past the end, so that kills after the commit are seen too.
-  killAtRandomMoments(import, base, path("work.kvdb"), before, after, span * 11 / 10, roundsOr(10));
+  killAtRandomMoments(import, databases, span * 11 / 10, roundsOr(10));
   EXPECT_GE(oldFound, 1) << "no kill came before the commit";
-  RecordProperty("old", oldFound);
-  RecordProperty("new", newFound);
+  recordCounts();
 }
 
 TEST_F(KilledWriter, ImportIntoANewDatabaseLeavesNoneOrAWholeOne) {
+  std::vector<Database> databases = {{"", path("fresh.kvdb")}};
   writeExchangeFile(path("new.xml"), 0, 3000, "new");
-  std::string database = path("fresh.kvdb");
-  std::vector<std::string> import = {"import", "-x", path("new.xml"), "--db=" + database};
-  auto start = Clock::now();
-  ASSERT_EQ(runTool(import), 0);
-  Clock::duration span = Clock::now() - start;
-  DatabaseDump after = dumpDatabase(database);
+  std::vector<std::string> import = {"import", "-x", path("new.xml"), "--db=" + databases[0].work};
+  Clock::duration span = recordWholeRun(import, databases);
+  killAtRandomMoments(import, databases, span, roundsOr(6));
+  recordCounts();
+}
 
-  std::mt19937 random(std::random_device{}());
-  int rounds = roundsOr(6);
-  for (int round = 0; round < rounds; ++round) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) fs::remove(database + suffix);
-    auto delay = std::chrono::duration_cast<Clock::duration>(
-        span * ((round + std::uniform_real_distribution<double>(0, 1)(random)) / rounds));
-    pid_t child = startTool(import);
-    std::this_thread::sleep_for(delay);
-    ::kill(child, SIGKILL);
-    waitTool(child);
-    if (!fs::exists(database)) continue;
-    DatabaseDump found = dumpDatabase(database);
-    ASSERT_EQ(found.integrity, "ok");
-    EXPECT_TRUE(found.rows.empty() || found == after) << found.rows.size() << " rows";
-  }
+TEST_F(KilledWriter, CompileLeavesEachDatabaseOldOrNew) {
+  // Both databases start with records of their own, which the compile
+  // extends with the settings and the tasks of a generated configuration.
+  std::string configuration = writeConfiguration(path("config"), 2000);
+  std::vector<Database> databases = {{path("settings_base.kvdb"), path("settings.kvdb")},
+                                     {path("storage_base.kvdb"), path("storage.kvdb")}};
+  writeExchangeFile(path("old.xml"), 0, 300, "old");
+  for (const Database& database : databases)
+    ASSERT_EQ(runTool({"import", "-x", path("old.xml"), "--db=" + database.base}), 0);
+  std::vector<std::string> compile = {"compile", "-p", "P", "-x", configuration, "--settings=" + databases[0].work,
+                                      "--storage=" + databases[1].work, "-e", path("config.vsm")};
+
+  Clock::duration span = recordWholeRun(compile, databases);
+  ASSERT_GT(databases[0].after.rows.size(), 1000u);
+  ASSERT_GT(databases[1].after.rows.size(), 300u);
+  killAtRandomMoments(compile, databases, span * 11 / 10, roundsOr(10));
+  EXPECT_GE(oldFound, 1) << "no kill came before the commit";
+  recordCounts();
 }
 
 }  // namespace
