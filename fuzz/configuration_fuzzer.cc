@@ -1,7 +1,8 @@
-// The preprocessor and the configuration front end: the input is a small
-// source tree (see fuzz_input.h) whose "main.xml" is preprocessed into a
-// scratch document and read through the preprocessor chain into the source
-// configuration, from which the model is built.
+// The preprocessor and the whole compile: the input is a small source tree
+// (see fuzz_input.h) whose "main.xml" is preprocessed into a scratch
+// document and compiled into scratch databases and a scratch .vsm file. The
+// input's length picks the product and whether the tasks go to the
+// databases or to a quarn profiles.xml or ppp.reg file.
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
@@ -10,35 +11,31 @@
 #include "cli/run_context.h"
 #include "cli/tool_main.h"
 #include "commands/pack_command.h"
-#include "compiler/configuration_reader.h"
-#include "compiler/model_builder.h"
-#include "compiler/schedule_serializer.h"
-#include "compiler/serializer_factory.h"
-#include "compiler/values_free_storage_factory.h"
+#include "compiler/compile_pipeline.h"
 #include "fuzz_input.h"
-#include "preprocessor/filter_chains.h"
-#include "preprocessor/filtered_storage.h"
-#include "xmlfile/open_xml_file.h"
 
 namespace {
 
 using namespace app_core;
 
 const Definitions kDefinitions = {{"A", "1"}, {"B", ""}, {"NAME", "n${A}"}};
-const std::string kProduct = "QPX";
+// The golden cases mostly use the first product, the examples the second.
+const char* const kProducts[] = {"QPX", "PRO"};
 
-void readAndBuild(const CommandEnvironment& env, const std::string& input) {
-  auto factory = velk::queryInterface<velk::IXmlStorageFactory>(env.xmlStorageFactory);
-  auto chain = helpers::makePreprocessorChain(velk::Ref<helpers::StorageErrorReporter>(env.reporter),
-                                              env.xmlStorageFactory, kDefinitions, kProduct);
-  auto serializer = createScheduleSerializer(velk::make<velk::SerializerFactory>(nullptr).get());
-  auto adapters = velk::make<velk::ValuesFreeStorageFactory>(nullptr);
-  SourceConfiguration source;
-  auto root = helpers::openXmlFile(factory.get(), input, env.reporter, nullptr);
-  if (!root) return;
-  auto view = velk::make<helpers::FilteredStorage>(root, chain);
-  readConfiguration(env.reporter, view.get(), {serializer.get(), adapters.get()}, source);
-  buildModel(source, env.reporter);
+CompileArguments compileArguments(const std::string& folder, const std::string& input, size_t size) {
+  CompileArguments args;
+  args.product = kProducts[(size / 3) % 2];
+  args.definitions = kDefinitions;
+  args.inputs = {input};
+  args.settingsDatabase = folder + "/out/settings.kvdb";
+  args.storageDatabase = folder + "/out/storage.kvro";
+  args.vsmOutput = folder + "/out/config.vsm";
+  if (size % 3 == 1) args.quarnConfig = folder + "/out/profiles.xml";
+  if (size % 3 == 2) {
+    args.quarnConfig = folder + "/out/ppp.reg";
+    args.quarnRegistryPath = "HKEY_LOCAL_MACHINE\\Software\\Vendor";
+  }
+  return args;
 }
 
 }  // namespace
@@ -56,11 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   parameters.messageLevel = 3;
   RunContext context(parameters, console);
   const CommandEnvironment& env = context.environment();
-  preprocess(env, kProduct, kDefinitions, {input}, folder + "/preprocessed/out.xml");
-  try {
-    readAndBuild(env, input);
-  } catch (const velk::Exception&) {
-    // A define without a value, or a read failure inside a filter, ends the run.
-  }
+  preprocess(env, kProducts[0], kDefinitions, {input}, folder + "/preprocessed/out.xml");
+  // The compile catches what it raises itself; anything else escaping it is
+  // a finding.
+  compile(env, compileArguments(folder, input, size));
   return 0;
 }

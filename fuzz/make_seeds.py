@@ -7,8 +7,8 @@ OUT_DIR/cli gets the command lines of every case's cmd file (arguments
 separated by NUL bytes); OUT_DIR/configuration and OUT_DIR/import get one
 input per XML file of every case: that file as "main.xml" followed by the
 case's other files under "@@@ NAME" marker lines (see fuzz_input.h). The
-hand-written seeds of fuzz/seeds/TARGET and a small configuration from the
-benchmark generator are added.
+hand-written seeds of fuzz/seeds/TARGET, a small configuration from the
+benchmark generator and the example configuration are added.
 """
 import hashlib
 import os
@@ -45,7 +45,10 @@ def command_lines(cmd_text):
 
 
 def case_files(case_dir):
-    root = os.path.join(case_dir, "in")
+    return case_files_in(os.path.join(case_dir, "in"))
+
+
+def case_files_in(root):
     files = {}
     for folder, _, names in os.walk(root):
         for name in names:
@@ -83,6 +86,19 @@ def generated_configuration(repo):
         yield data
 
 
+def example_configuration(repo):
+    folder = os.path.join(repo, "examples")
+    main = os.path.join(folder, "product.xml")
+    if not os.path.exists(main):
+        return
+    with open(main, "rb") as f:
+        data = f.read()
+    for name, content in sorted(case_files_in(folder).items()):
+        if name != "product.xml":
+            data += MARKER + name.encode() + b"\n" + content
+    yield data
+
+
 def hand_written(repo, target):
     folder = os.path.join(repo, "fuzz", "seeds", target)
     if os.path.isdir(folder):
@@ -98,6 +114,8 @@ def main():
         for data in hand_written(repo, target):
             save(os.path.join(out, target), data)
     for data in generated_configuration(repo):
+        save(os.path.join(out, "configuration"), data)
+    for data in example_configuration(repo):
         save(os.path.join(out, "configuration"), data)
     for folder, _, names in os.walk(cases):
         if "cmd" not in names:
