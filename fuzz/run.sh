@@ -40,20 +40,22 @@ for target in "${targets[@]}"; do
   corpus=$build/corpus/$target
   findings=$build/findings/$target
   log=$build/logs/$target.log
-  mkdir -p "$corpus" "$findings" "$build/logs" "$build/seeds/$target"
+  work=$build/logs/$target.work
+  mkdir -p "$corpus" "$findings" "$work" "$build/seeds/$target"
   dict=fuzz/xml.dict
   [ "$target" = cli ] && dict=fuzz/cli.dict
   before=$(find "$findings" -type f | wc -l)
   status=0
   # -jobs=1 runs the fuzzer in a child and writes its output to fuzz-0.log
-  # in the working folder; the log is moved beside the others.
-  (cd "$build/logs" && rm -f fuzz-0.log &&
+  # in the working folder, one per target so that runs of different targets
+  # may overlap; the log is moved beside the others.
+  (cd "$work" && rm -f fuzz-0.log &&
     ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     nice -n 10 "$build/fuzz/${target}_fuzzer" -jobs=1 -max_total_time="$seconds" -timeout=10 \
       -rss_limit_mb=2048 -dict="$(realpath "$OLDPWD/$dict")" -artifact_prefix="$findings/" \
       -print_final_stats=1 "$corpus" "$build/seeds/$target" >/dev/null 2>&1) || status=$?
-  mv "$build/logs/fuzz-0.log" "$log" 2>/dev/null || true
+  mv "$work/fuzz-0.log" "$log" 2>/dev/null || true
   executions=$(grep -oE '^stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' | tail -1)
   after=$(find "$findings" -type f | wc -l)
   line="$target: ${executions:-0} executions in ${seconds} s, corpus $(ls "$corpus" | wc -l) inputs, $((after - before)) new finding(s), status $status"
