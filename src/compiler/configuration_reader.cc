@@ -1,7 +1,7 @@
 #include "compiler/configuration_reader.h"
 
 #include "compiler/compiler_messages.h"
-#include "compiler/crc32.h"
+#include "velk/crc32.h"
 #include "compiler/element_readers.h"
 
 namespace app_core {
@@ -64,7 +64,7 @@ LocationRef locationOf(Element* node) { return LocationRef(node->GetLocation());
 uint32_t identifierOrCrc(const ReaderContext& context, Element* node, std::string_view attribute,
                          const std::optional<uint32_t>& given, const std::string& name) {
   if (given) return *given;
-  uint32_t value = crc32(name);
+  uint32_t value = velk::crc32(name);
   context.reporter->ReportInfo(node->GetLocation(), calculatedIdentifier(attribute, value, name));
   return value;
 }

@@ -1,6 +1,6 @@
 #include "compiler/schedule_id.h"
 
-#include "compiler/crc32.h"
+#include "velk/crc32.h"
 #include "xmlfile/utf8.h"
 
 namespace app_core {
@@ -8,7 +8,7 @@ namespace {
 
 uint32_t addCodeUnit(uint32_t state, uint16_t unit) {
   const uint8_t bytes[2] = {static_cast<uint8_t>(unit & 0xFF), static_cast<uint8_t>(unit >> 8)};
-  return crc32Update(state, bytes, sizeof bytes);
+  return velk::crc32Update(state, bytes, sizeof bytes);
 }
 
 }  // namespace

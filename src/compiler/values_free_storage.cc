@@ -151,11 +151,22 @@ result_t ValuesFreeStorage::WriteValue(std::string_view name, const ValueDescrip
   return child->WriteValue("", value, flags);
 }
 
-result_t ValuesFreeStorage::ReadValue(uint32_t index, ValueDescriptor& value, uint32_t flags) {
-  std::string name;
-  result_t r = app_core::readValueName(this, index, name);
+// By position, not by name: elements may share a name, and an element may
+// share its name with an attribute.
+result_t ValuesFreeStorage::ReadValue(uint32_t index, ValueDescriptor& value, uint32_t) {
+  result_t r = scan();
   if (failed(r)) return r;
-  return ReadValue(name, value, flags);
+  std::string text;
+  if (index < attributes_.size()) {
+    r = app_core::readTextAt(node_.get(), index, text);
+  } else {
+    index -= static_cast<uint32_t>(attributes_.size());
+    if (index >= values_.size()) return errors::kInvalidIndex;
+    Ref<IStorage> element;
+    r = node_->GetNode(values_[index].index, element.put());
+    if (succeeded(r)) r = app_core::readTextValue(element.get(), "", text);
+  }
+  return failed(r) ? r : xml::textToValue(text, value);
 }
 
 result_t ValuesFreeStorage::ReadValue(std::string_view name, ValueDescriptor& value, uint32_t) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/config_number.h"
-#include "compiler/crc32.h"
+#include "velk/crc32.h"
 
 namespace app_core {
 namespace {
@@ -41,19 +41,19 @@ TEST(ConfigNumber, RejectsLeftoversAndEmptyTexts) {
 }
 
 TEST(Crc32, MatchesTheCommonChecksum) {
-  EXPECT_EQ(crc32("123456789"), 0xCBF43926u);
-  EXPECT_EQ(crc32(""), 0u);
-  EXPECT_EQ(crc32("a"), 0xE8B7BE43u);
-  EXPECT_EQ(crc32("app_core.facade.ITask"), 0x01DDE5D7u);
+  EXPECT_EQ(velk::crc32("123456789"), 0xCBF43926u);
+  EXPECT_EQ(velk::crc32(""), 0u);
+  EXPECT_EQ(velk::crc32("a"), 0xE8B7BE43u);
+  EXPECT_EQ(velk::crc32("app_core.facade.ITask"), 0x01DDE5D7u);
   // Bytes as written: no case folding.
-  EXPECT_NE(crc32("A"), crc32("a"));
+  EXPECT_NE(velk::crc32("A"), velk::crc32("a"));
 }
 
 TEST(Crc32, RawRegisterCanBeChained) {
-  uint32_t state = crc32Update(0xFFFFFFFFu, "1234", 4);
-  state = crc32Update(state, "56789", 5);
+  uint32_t state = velk::crc32Update(0xFFFFFFFFu, "1234", 4);
+  state = velk::crc32Update(state, "56789", 5);
   EXPECT_EQ(~state, 0xCBF43926u);
-  EXPECT_EQ(crc32Update(0, "", 0), 0u);
+  EXPECT_EQ(velk::crc32Update(0, "", 0), 0u);
 }
 
 }  // namespace

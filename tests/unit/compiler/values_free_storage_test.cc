@@ -56,6 +56,17 @@ TEST(ValuesFreeStorage, PlainElementsAreValuesTheOthersNodes) {
   EXPECT_EQ(adapted->GetNode(uint32_t(2), list.put()), velk::errors::kInvalidIndex);
 }
 
+TEST(ValuesFreeStorage, ValuesReadByPositionAreThoseAtThePosition) {
+  auto xml = parseTestXml("<list entry='0'><entry>a</entry><entry>b</entry></list>");
+  auto adapted = adapt(xml.get());
+  EXPECT_EQ(valueNames(adapted.get()), (std::vector<std::string>{"entry", "entry", "entry"}));
+  std::vector<std::string> texts(3);
+  for (uint32_t i = 0; i < 3; ++i) EXPECT_EQ(readTextAt(adapted.get(), i, texts[i]), velk::errors::kOk);
+  EXPECT_EQ(texts, (std::vector<std::string>{"0", "a", "b"}));
+  std::string text;
+  EXPECT_EQ(readTextAt(adapted.get(), 3, text), velk::errors::kInvalidIndex);
+}
+
 TEST(ValuesFreeStorage, WritesGoToElementsExceptTheMarker) {
   auto xml = parseTestXml("<schedule/>");
   auto adapted = adapt(xml.get());

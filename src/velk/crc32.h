@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace app_core {
+namespace velk {
 
 // Feeds `size` bytes into a raw CRC register; no preset, no final complement.
 uint32_t crc32Update(uint32_t state, const void* data, size_t size);
@@ -14,4 +14,4 @@ uint32_t crc32Update(uint32_t state, const void* data, size_t size);
 // complemented. crc32("123456789") == 0xCBF43926.
 uint32_t crc32(std::string_view bytes);
 
-}  // namespace app_core
+}  // namespace velk

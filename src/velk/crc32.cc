@@ -1,8 +1,8 @@
-#include "compiler/crc32.h"
+#include "velk/crc32.h"
 
 #include <array>
 
-namespace app_core {
+namespace velk {
 namespace {
 
 constexpr std::array<uint32_t, 256> makeTable() {
@@ -27,4 +27,4 @@ uint32_t crc32Update(uint32_t state, const void* data, size_t size) {
 
 uint32_t crc32(std::string_view bytes) { return ~crc32Update(0xFFFFFFFFu, bytes.data(), bytes.size()); }
 
-}  // namespace app_core
+}  // namespace velk
