@@ -6,6 +6,7 @@
 #include "kv/exchange_import.h"
 #include "kv/key_value_factory_interfaces.h"
 #include "kv/open_command_database.h"
+#include "kv/transaction_indexed_key_value_storage.h"
 #include "preprocessor/filter_chains.h"
 #include "preprocessor/filtered_storage.h"
 #include "xmlfile/open_output_document.h"
@@ -18,6 +19,7 @@ using velk::Ref;
 namespace {
 
 constexpr velk::SourcePos kFlushPos{"components/vorn_config_compiler/source/exporter", 120};
+constexpr velk::SourcePos kCommitPos{"components/vorn_config_compiler/source/exporter", 268};
 
 Ref<data_storage::IKeyValueStorageFactory> databaseFactory(const CommandEnvironment& env) {
   return velk::createObject<data_storage::IKeyValueStorageFactory>(env.locator,
@@ -94,7 +96,17 @@ velk::result_t importDatabase(const CommandEnvironment& env, const std::string& 
   Ref<helpers::IXmlFileStorage> root = readExchangeFile(env, factory.get(), xml);
   if (!root) return velk::errors::kFileNotFound;
   auto tracer = velk::getService<velk::ITracer>(env.locator);
-  importRecords(root.get(), records.get(), tracer.get(), factory.get(), env.reporter);
+  try {
+    importRecords(root.get(), records.get(), tracer.get(), factory.get(), env.reporter);
+  } catch (...) {
+    // A run that fails half way stores nothing: committing what it had
+    // written could leave a record replaced by half of its new tree.
+    rollbackCommandDatabase(records.get());
+    throw;
+  }
+  // Committed here rather than at release, where a failed commit (a full
+  // disk, say) goes unheard and the run would claim records it never stored.
+  velk::checkResult(commitCommandDatabase(records.get()), kCommitPos, "CommitTransaction");
   return velk::errors::kOk;
 }
 

@@ -23,6 +23,7 @@ namespace {
 
 // Fixed positions name the raising sites in exception texts.
 constexpr const char* kSource = "tools/hesk_config/source/pack";
+constexpr velk::SourcePos kStagePos{kSource, 60};
 constexpr velk::SourcePos kFlushPos{kSource, 97};
 
 // Every opened input's root, presented as a "block" and seen through
@@ -47,8 +48,13 @@ bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::strin
   if (!factory) factory = velk::make<velk::XmlStorageFactory>();
   Ref<FilteredStorage> container = combineInputs(env, factory.get(), inputs, filter);
   if (errorCount(env) != 0) return false;
+  // The inputs are copied into a document of their own first: a read that
+  // fails half way must leave an existing output as it was.
+  Ref<velk::IStorage> staged;
+  velk::checkResult(factory->CreateDocument("root", nullptr, 0, staged.put()), kStagePos);
+  copyStorage(container.get(), staged.get());
   Ref<velk::IStorage> document = openOutputDocument(factory.get(), output, "root", kSource);
-  copyStorage(container.get(), document.get());
+  copyStorage(staged.get(), document.get());
   velk::checkResult(document->Flush(), kFlushPos);
   // Diagnostics raised while the deeper levels were copied fail the run too.
   return errorCount(env) == 0;

@@ -10,6 +10,7 @@
 #include "compiler/tasks_writer_choice.h"
 #include "console/null_tracer.h"
 #include "kv/open_command_database.h"
+#include "kv/transaction_indexed_key_value_storage.h"
 #include "console/storage_error_reporter_proxy.h"
 #include "preprocessor/filter_chains.h"
 #include "preprocessor/filtered_storage.h"
@@ -25,6 +26,7 @@ namespace {
 
 constexpr std::string_view kCrutchDefinition = "APP_CORE_CRUTCH_DONT_DECLARE_UPDATE_CATEGORIES";
 constexpr velk::SourcePos kFlushPos{kCompilerSource, 262};
+constexpr velk::SourcePos kCommitPos{kCompilerSource, 270};
 
 // The display text of the exception being handled; call only in a catch block.
 std::string currentExceptionText() {
@@ -71,7 +73,7 @@ class CompilePipeline {
     ConfigurationModel model = buildModel(readInputs(), context_.reporter);
     if (errorCount() == 0) writeOutputs(model);
     velk::checkResult(vsm_->Flush(), kFlushPos);
-    releaseDatabases();
+    closeDatabases();
     context_.reporter->ReportMessage("Compilation completed with " + std::to_string(errorCount()) +
                                      " error(s) and " + std::to_string(warningCount()) + " warning(s)");
     return errorCount() == 0 ? velk::errors::kOk : velk::errors::kUnspecified;
@@ -116,6 +118,24 @@ class CompilePipeline {
     }
   }
 
+  // A run without errors commits here, where a failed commit is heard. One
+  // that counted errors keeps both databases as they were: a writer that
+  // failed half way must not leave half of its records behind.
+  void closeDatabases() {
+    if (errorCount() == 0) {
+      velk::checkResult(commitCommandDatabase(storage_.get()), kCommitPos, "CommitTransaction");
+      velk::checkResult(commitCommandDatabase(settings_.get()), kCommitPos, "CommitTransaction");
+    } else {
+      rollBackDatabases();
+    }
+    releaseDatabases();
+  }
+
+  void rollBackDatabases() {
+    if (storage_) rollbackCommandDatabase(storage_.get());
+    if (settings_) rollbackCommandDatabase(settings_.get());
+  }
+
   // The storage database first, as it was opened first.
   void releaseDatabases() {
     storage_.reset();
@@ -125,6 +145,7 @@ class CompilePipeline {
   result_t failRun(const char* what) {
     result_t r = velk::resultOfCurrentException();
     context_.reporter->ReportError(nullptr, std::string(what) + ": " + currentExceptionText());
+    rollBackDatabases();
     releaseDatabases();
     return r;
   }

@@ -4,6 +4,7 @@
 
 #include "kv/exchange_tree_copy.h"
 #include "kv/record_value_io.h"
+#include "xmlfile/utf8.h"
 
 namespace app_core {
 
@@ -33,6 +34,31 @@ Ref<velk::IStorage> parseValue(Bytes value, velk::IXmlStorageFactory* xmlFactory
   return {};
 }
 
+// The key for a message: printable ASCII as it is, other bytes as \xNN.
+std::string printableKey(const Bytes& key) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (unsigned char c : key) {
+    if (c >= 0x20 && c < 0x7F) {
+      text += static_cast<char>(c);
+    } else {
+      text += "\\x";
+      text += kDigits[c >> 4];
+      text += kDigits[c & 0xF];
+    }
+  }
+  return text;
+}
+
+// A key that is not UTF-8 would make the whole exchange file unreadable,
+// to import as to any other reader; such a record is reported and skipped.
+bool exportableKey(const Bytes& key, helpers::StorageErrorReporter* reporter) {
+  std::string_view text(reinterpret_cast<const char*>(key.data()), key.size());
+  if (velk::xml::validUtf8Length(text) == text.size()) return true;
+  if (reporter) reporter->ReportError(nullptr, "Key is not valid UTF-8, record skipped: " + printableKey(key));
+  return false;
+}
+
 void appendRecord(velk::IStorage* root, const Bytes& key, velk::IStorage* document) {
   Ref<velk::IStorage> keyNode;
   check(root->CreateNode("key", keyNode.put()), 171, "CreateNode");
@@ -56,7 +82,7 @@ void exportRecords(velk::IStorage* root, data_storage::IIndexedKeyValueStorage* 
     Bytes value;
     check(records->GetKey(key), 158, "GetKey");
     check(records->GetValue(value), 159, "GetValue");
-    if (value.empty()) continue;
+    if (value.empty() || !exportableKey(key, reporter)) continue;
     Ref<velk::IStorage> document = parseValue(std::move(value), xmlFactory, reporter);
     if (document) appendRecord(root, key, document.get());
   }

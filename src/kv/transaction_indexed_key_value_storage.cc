@@ -22,6 +22,30 @@ TransactionIndexedKeyValueStorage::TransactionIndexedKeyValueStorage(
 
 TransactionIndexedKeyValueStorage::~TransactionIndexedKeyValueStorage() { commitAndRelease(); }
 
+result_t TransactionIndexedKeyValueStorage::commit() {
+  if (!transaction_) return velk::errors::kOk;
+  result_t r = transaction_->CommitTransaction();
+  transaction_.reset();
+  return r;
+}
+
+result_t TransactionIndexedKeyValueStorage::rollback() {
+  if (!transaction_) return velk::errors::kOk;
+  result_t r = transaction_->RollbackTransaction();
+  transaction_.reset();
+  return r;
+}
+
+result_t rollbackCommandDatabase(data_storage::IIndexedKeyValueStorage* database) {
+  auto* adapter = dynamic_cast<TransactionIndexedKeyValueStorage*>(database);
+  return adapter ? adapter->rollback() : velk::errors::kOk;
+}
+
+result_t commitCommandDatabase(data_storage::IIndexedKeyValueStorage* database) {
+  auto* adapter = dynamic_cast<TransactionIndexedKeyValueStorage*>(database);
+  return adapter ? adapter->commit() : velk::errors::kOk;
+}
+
 void TransactionIndexedKeyValueStorage::commitAndRelease() {
   if (transaction_) transaction_->CommitTransaction();
   transaction_.reset();

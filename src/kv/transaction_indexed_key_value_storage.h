@@ -26,6 +26,14 @@ class TransactionIndexedKeyValueStorage : public velk::ObjectBase<data_storage::
   velk::result_t Compact() override;
   velk::result_t Clear() override;
 
+  // Commits now, for a command that must know whether its records were
+  // stored; the release then has nothing left to commit. A failed commit
+  // leaves the transaction to be rolled back when the connection closes.
+  velk::result_t commit();
+  // Undoes the run's writes, for a command that fails half way; the release
+  // then commits nothing.
+  velk::result_t rollback();
+
  protected:
   ~TransactionIndexedKeyValueStorage() override;
 
@@ -37,6 +45,12 @@ class TransactionIndexedKeyValueStorage : public velk::ObjectBase<data_storage::
   velk::Ref<data_storage::IIndexedKeyValueStorage> store_;
   velk::Ref<data_storage::ITransaction> transaction_;
 };
+
+// Commits the transaction of a command database made by openCommandDatabase
+// and gives the result; kOk for any other store.
+velk::result_t commitCommandDatabase(data_storage::IIndexedKeyValueStorage* database);
+// Rolls the transaction of such a database back; kOk for any other store.
+velk::result_t rollbackCommandDatabase(data_storage::IIndexedKeyValueStorage* database);
 
 // Where the opening of a command database raises its exceptions.
 constexpr velk::SourcePos kOpenDatabasePos{"components/vorn_config_compiler/source/vorn_config_compiler", 131};

@@ -74,8 +74,13 @@ void DefinitionsStorageFilter::FilterValue(IXmlFileStorage* node, velk::ValueDes
 }
 
 void DefinitionsStorageFilter::substitute(std::string& text, IFileLocation* location) {
-  size_t position = 0;
-  while ((position = text.find("${", position)) != std::string::npos) {
+  size_t position = text.find("${");
+  if (position == std::string::npos) return;
+  // Built anew rather than replaced in place, which would move the rest of
+  // the text once per reference.
+  std::string result;
+  size_t copied = 0;
+  for (; position != std::string::npos; position = text.find("${", position)) {
     size_t close = text.find('}', position + 2);
     size_t nameLength = close == std::string::npos ? std::string::npos : close - position - 2;
     std::string name = text.substr(position + 2, nameLength);
@@ -86,10 +91,13 @@ void DefinitionsStorageFilter::substitute(std::string& text, IFileLocation* loca
       position = close;
       continue;
     }
-    size_t referenceLength = close == std::string::npos ? std::string::npos : close - position + 1;
-    text.replace(position, referenceLength, found->second.value);
-    position += found->second.value.size();
+    result.append(text, copied, position - copied);
+    result += found->second.value;
+    copied = close == std::string::npos ? text.size() : close + 1;
+    position = copied;
   }
+  result.append(text, copied, std::string::npos);
+  text = std::move(result);
 }
 
 bool DefinitionsStorageFilter::FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) {

@@ -1,7 +1,9 @@
 #include "preprocessor/filtered_storage.h"
 
 #include "preprocessor/storage_iterator_stack.h"
+#include "velk/exception.h"
 #include "xmlfile/storage_helpers.h"
+#include "xmlfile/xml_input_check.h"
 
 namespace app_core::helpers {
 
@@ -29,8 +31,9 @@ result_t emptyText(velk::ValueDescriptor& value) {
 
 }  // namespace
 
-FilteredStorage::FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter)
-    : XmlFileStorageProxy(node), valuesSource_(node), valueFilter_(filter), nodeFilter_(filter) {
+FilteredStorage::FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter,
+                                 uint32_t depth)
+    : XmlFileStorageProxy(node), valuesSource_(node), valueFilter_(filter), nodeFilter_(filter), depth_(depth) {
   keepValues(true);
   filterChildren();
 }
@@ -83,10 +86,11 @@ result_t FilteredStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
   *child = nullptr;
   if (index >= children_.size()) return errors::kNotFound;
   Child& entry = children_[index];
-  if (!entry.view) {
-    entry.view = nodeFilter_ ? velk::Ref<IXmlFileStorage>(velk::make<FilteredStorage>(entry.node, nodeFilter_))
-                             : entry.node;
+  if (!entry.view && nodeFilter_) {
+    checkDepthOfChild(entry.node.get());
+    entry.view = velk::make<FilteredStorage>(entry.node, nodeFilter_, depth_ + 1);
   }
+  if (!entry.view) entry.view = entry.node;
   *child = velk::Ref<IXmlFileStorage>(entry.view).detach();
   return errors::kOk;
 }
@@ -166,6 +170,17 @@ result_t FilteredStorage::CreateIncludedStorage(IXmlFileStorage** out, const std
   }
   *out = velk::Ref<IXmlFileStorage>(velk::make<FilteredStorage>(included, nodeFilter_)).detach();
   return r;
+}
+
+void FilteredStorage::checkDepthOfChild(IXmlFileStorage* child) const {
+  // The view itself is one level; its child would be level depth_ + 2.
+  if (depth_ + 2 <= static_cast<uint32_t>(velk::xml::kMaxNestingDepth)) return;
+  IFileLocation* location = child->GetLocation();
+  throw velk::wrappers::XmlStorageException(
+      {"app_core/helpers/filtered_storage", 74},
+      "Elements nested deeper than " + std::to_string(velk::xml::kMaxNestingDepth) + " levels" +
+          (location ? " at " + locationText(location) : std::string()),
+      errors::kUnspecified);
 }
 
 std::optional<uint32_t> FilteredStorage::findChild(std::string_view name) {

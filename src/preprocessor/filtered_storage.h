@@ -2,6 +2,11 @@
 // filtered once, when the view is made; each child opened from the view is
 // itself a filtered view, made on first opening and kept, so the filter sees
 // every node exactly once, in the order the reader walks the tree.
+//
+// Includes and macros splice whole documents into the view, so a view can
+// grow deeper than any one file may be. Opening a child deeper than the
+// parser's own limit throws XmlStorageException: the walkers, printers and
+// destructors that go over such a tree recurse once per level.
 #pragma once
 
 #include <cstdint>
@@ -18,8 +23,9 @@ namespace app_core::helpers {
 
 class FilteredStorage : public XmlFileStorageProxy {
  public:
-  // Filters the values and children of `node` through `filter`.
-  FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter);
+  // Filters the values and children of `node` through `filter`; `depth` is
+  // the number of filtered views above this one.
+  FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter, uint32_t depth = 0);
   // An unfiltered view: the values of `valuesSource` (none when null) and the
   // children of `childrenSource` (none when null), taken as they are; name
   // and location come from `valuesSource`.
@@ -67,10 +73,12 @@ class FilteredStorage : public XmlFileStorageProxy {
   velk::result_t filteredRead(velk::result_t r, velk::ValueDescriptor& value);
   std::optional<uint32_t> findChild(std::string_view name);
   std::optional<uint32_t> findValue(std::string_view name);
+  void checkDepthOfChild(IXmlFileStorage* child) const;
 
   velk::Ref<IXmlFileStorage> valuesSource_;
   velk::Ref<IStorageFilter> valueFilter_;
   velk::Ref<IStorageFilter> nodeFilter_;
+  uint32_t depth_ = 0;
   std::vector<Child> children_;
   std::vector<Value> values_;
   // Built on the first lookup by name; the earliest child of a name wins.

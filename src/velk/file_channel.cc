@@ -13,11 +13,14 @@ FileChannel::~FileChannel() {
 
 result_t FileChannel::Create(const std::string& path) {
   std::lock_guard lock(mutex_);
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  // O_NONBLOCK makes a named pipe without a reader fail at once instead of
+  // waiting for one for ever; a pipe with a reader is written as usual.
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) {
     // Creating a file fails with ENOENT only when a directory is missing.
     return errno == ENOENT ? errors::kPathNotFound : fromErrno(errno);
   }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (fd_ >= 0) ::close(fd_);
   fd_ = fd;
   return errors::kOk;

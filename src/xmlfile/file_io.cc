@@ -24,7 +24,9 @@ result_t lastError() { return fromErrno(errno); }
 
 result_t FileIo::open(const std::string& path, Mode mode, Ref<IIO>& out) {
   out.reset();
-  int fd = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC, 0666);
+  // Without O_NONBLOCK, opening a named pipe waits for its other end for
+  // ever; pipes are refused below.
+  int fd = ::open(path.c_str(), openFlags(mode) | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return lastError();
   struct stat info {};
   if (::fstat(fd, &info) != 0) {
@@ -38,6 +40,12 @@ result_t FileIo::open(const std::string& path, Mode mode, Ref<IIO>& out) {
     ::close(fd);
     return errors::kAccessDenied;
   }
+  // The content is read by its size, which a pipe or socket does not have.
+  if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
+    ::close(fd);
+    return errors::kNotSupported;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   out = Ref<IIO>(new FileIo(fd));
   return errors::kOk;
 }
@@ -90,7 +98,19 @@ result_t FileIo::GetSize(uint64_t* size) {
 }
 
 result_t FileIo::SetSize(uint64_t size) {
-  return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 ? errors::kOk : lastError();
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) return lastError();
+  auto target = static_cast<off_t>(size);
+  if (target <= info.st_size) return ::ftruncate(fd_, target) == 0 ? errors::kOk : lastError();
+  // Growing takes the disk space at once, so that a full disk shows here and
+  // not half way through a later write.
+  int error = ::posix_fallocate(fd_, 0, target);
+  if (error == EINVAL || error == EOPNOTSUPP) error = ::ftruncate(fd_, target) == 0 ? 0 : errno;
+  if (error == 0) return errors::kOk;
+  // A failed reservation must not leave the file longer than it was.
+  while (::ftruncate(fd_, info.st_size) != 0 && errno == EINTR) {
+  }
+  return fromErrno(error);
 }
 
 result_t FileIo::Seek(uint64_t position) {

@@ -32,7 +32,8 @@ result_t XmlDocument::flush() {
   std::string text = print();
   Ref<IIO> io = destination_.io;
   if (!io) {
-    result_t r = FileIo::open(destination_.path, FileIo::Mode::kRewrite, io);
+    // The old content stays until the new text is known to fit (writeTo).
+    result_t r = FileIo::open(destination_.path, FileIo::Mode::kReadWrite, io);
     if (failed(r)) return r;
   }
   result_t r = writeTo(*io, text);
@@ -43,11 +44,16 @@ result_t XmlDocument::flush() {
 result_t XmlDocument::writeTo(IIO& io, const std::string& text) {
   if (text.size() > std::numeric_limits<uint32_t>::max()) return errors::kInvalidSize;
   auto size = static_cast<uint32_t>(text.size());
-  result_t r = io.Seek(0);
-  if (succeeded(r)) r = io.SetSize(0);
+  // The room for the new text is taken before the old text is overwritten:
+  // a full disk then fails the flush and leaves the old document whole.
+  uint64_t oldSize = 0;
+  result_t r = io.GetSize(&oldSize);
+  if (succeeded(r) && size > oldSize) r = io.SetSize(size);
+  if (succeeded(r)) r = io.Seek(0);
   uint32_t written = 0;
   if (succeeded(r)) r = io.Write(text.data(), size, &written);
   if (succeeded(r) && written != size) r = errors::kUnspecified;
+  if (succeeded(r)) r = io.SetSize(size);
   if (succeeded(r)) r = io.Flush();
   return failed(r) ? r : errors::kOk;
 }

@@ -50,9 +50,35 @@ size_t startTagEnd(std::string_view text, size_t from) {
   return std::string_view::npos;
 }
 
-// Finds the first start tag that opens level kMaxNestingDepth + 1. The scan
-// is exact for well-formed text; for other text it only has to be cheap.
-size_t tooDeepAt(std::string_view text) {
+// The attributes of the start tag from `from` to `end`: its "=" signs
+// outside quotes.
+size_t attributesIn(std::string_view text, size_t from, size_t end) {
+  size_t count = 0;
+  char quote = 0;
+  for (size_t i = from; i < end; ++i) {
+    char c = text[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '=') {
+      ++count;
+    }
+  }
+  return count;
+}
+
+struct Refusal {
+  size_t at = std::string_view::npos;
+  const char* reason = nullptr;
+};
+
+// Finds the first start tag that opens level kMaxNestingDepth + 1 or has
+// more than kMaxAttributes attributes. The scan is exact for well-formed
+// text; for other text it only has to be cheap.
+Refusal oversizedAt(std::string_view text) {
+  static const std::string kTooDeep = "Elements nested deeper than " + std::to_string(kMaxNestingDepth) + " levels";
+  static const std::string kTooWide = "Element with more than " + std::to_string(kMaxAttributes) + " attributes";
   int depth = 0;
   size_t i = 0;
   while ((i = text.find('<', i)) != std::string_view::npos) {
@@ -72,13 +98,14 @@ size_t tooDeepAt(std::string_view text) {
     } else {
       size_t end = startTagEnd(text, i + 1);
       if (end == std::string_view::npos) break;
-      if (text[end - 1] != '/' && ++depth > kMaxNestingDepth) return i;
+      if (text[end - 1] != '/' && ++depth > kMaxNestingDepth) return {i, kTooDeep.c_str()};
+      if (attributesIn(text, i + 1, end) > kMaxAttributes) return {i, kTooWide.c_str()};
       next = end + 1;
     }
     if (next == std::string_view::npos) break;
     i = next;
   }
-  return std::string_view::npos;
+  return {};
 }
 
 }  // namespace
@@ -88,12 +115,8 @@ bool checkXmlInput(std::string_view text, XmlParseError& error) {
   if (valid < text.size()) return refuse(text, valid, "Invalid UTF-8 sequence", error);
   size_t zero = text.find('\0');
   if (zero != std::string_view::npos) return refuse(text, zero, "Invalid zero character", error);
-  size_t deep = tooDeepAt(text);
-  if (deep != std::string_view::npos) {
-    static const std::string kTooDeep =
-        "Elements nested deeper than " + std::to_string(kMaxNestingDepth) + " levels";
-    return refuse(text, deep, kTooDeep.c_str(), error);
-  }
+  Refusal oversized = oversizedAt(text);
+  if (oversized.reason) return refuse(text, oversized.at, oversized.reason, error);
   return true;
 }
 

@@ -1,8 +1,10 @@
 // Checks run on a document's text before it is parsed, for what the parser
-// does not catch itself: text that is not UTF-8, zero bytes, and nesting so
-// deep that the recursive parser and printer would run out of stack.
+// does not catch itself: text that is not UTF-8, zero bytes, nesting so
+// deep that the recursive parser and printer would run out of stack, and
+// elements with so many attributes that handling them takes forever.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "xmlfile/xml_parse_error.h"
@@ -11,6 +13,10 @@ namespace velk::xml {
 
 // Documents nested deeper than this many elements are refused.
 constexpr int kMaxNestingDepth = 1000;
+// So are elements with more attributes than this: the parser and the
+// storage look attributes up one by one, so their cost grows with the
+// square of an element's attribute count.
+constexpr size_t kMaxAttributes = 1000;
 
 // False, with the reason and position in `error`, when the text is refused.
 bool checkXmlInput(std::string_view text, XmlParseError& error);

@@ -76,7 +76,7 @@ TEST_F(XmlStorageFactoryTest, NewRecordIsRewrittenOnlyWhenFlushedOrChanged) {
     ASSERT_EQ(factory->ParseIo(io.get(), 0, root.put(), nullptr), errors::kOk);
     io->log.clear();
     ASSERT_EQ(root->Flush(), errors::kOk);
-    EXPECT_EQ(io->log, (std::vector<std::string>{"Seek(0)", "SetSize(0)", "Write", "Flush"}));
+    EXPECT_EQ(io->log, (std::vector<std::string>{"GetSize", "Seek(0)", "Write", "SetSize(10)", "Flush"}));
     io->log.clear();
   }
   EXPECT_EQ(io->content, "<root />\r\n");

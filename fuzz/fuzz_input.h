@@ -1,0 +1,38 @@
+// Turns one fuzzer input into the files of a small source tree in a scratch
+// folder, so that includes between the files can be exercised.
+//
+// Input format: the bytes up to the first marker line are "main.xml"; every
+// line "@@@ NAME" starts a further file called NAME. Names are kept inside
+// the scratch folder: only letters, digits, "_", "-", "." and "/" survive,
+// ".." and leading "/" are dropped. At most kMaxFiles files are written.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace hesk_fuzz {
+
+constexpr size_t kMaxFiles = 8;
+constexpr const char* kMarker = "\n@@@ ";
+
+struct SourceFile {
+  std::string name;
+  std::string content;
+};
+
+// Splits an input into files; the first is always "main.xml".
+std::vector<SourceFile> splitInput(const uint8_t* data, size_t size);
+
+// A name made safe to use below the scratch folder; empty when nothing is left.
+std::string safeName(const std::string& name);
+
+// A scratch folder of this process (under /dev/shm when it exists), made
+// empty again by each call.
+const std::string& freshScratchFolder();
+
+// Writes `files` below `folder`; returns the path of the first.
+std::string writeFiles(const std::string& folder, const std::vector<SourceFile>& files);
+
+}  // namespace hesk_fuzz

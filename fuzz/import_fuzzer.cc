@@ -1,0 +1,60 @@
+// The exchange-file import: the input is the exchange file (with further
+// files for its includes, see fuzz_input.h). It is read through the
+// preprocessor chain into a fresh in-memory document and imported into a
+// scratch database.
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "cli/run_context.h"
+#include "cli/tool_main.h"
+#include "commands/exchange_commands.h"
+#include "fuzz_input.h"
+#include "preprocessor/filter_chains.h"
+#include "preprocessor/filtered_storage.h"
+#include "preprocessor/storage_copy.h"
+#include "xmlfile/open_xml_file.h"
+
+namespace {
+
+using namespace app_core;
+
+void copyThroughChain(const CommandEnvironment& env, const std::string& input) {
+  auto factory = velk::queryInterface<velk::IXmlStorageFactory>(env.xmlStorageFactory);
+  auto chain = helpers::makePreprocessorChain(velk::Ref<helpers::StorageErrorReporter>(env.reporter),
+                                              env.xmlStorageFactory, {}, "");
+  auto root = helpers::openXmlFile(factory.get(), input, env.reporter, nullptr);
+  if (!root) return;
+  velk::Ref<velk::IStorage> copy;
+  if (velk::failed(factory->CreateDocument("root", nullptr, 0, copy.put()))) __builtin_trap();
+  helpers::copyStorage(velk::make<helpers::FilteredStorage>(root, chain).get(), copy.get());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  registerFactoryTables();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string& folder = hesk_fuzz::freshScratchFolder();
+  std::string input = hesk_fuzz::writeFiles(folder, hesk_fuzz::splitInput(data, size));
+  std::ostream console(nullptr);
+  CommandParameters parameters;
+  parameters.messageLevel = 3;
+  RunContext context(parameters, console);
+  const CommandEnvironment& env = context.environment();
+  try {
+    copyThroughChain(env, input);
+  } catch (const velk::Exception&) {
+    // A read failure inside a filter ends the operation.
+  }
+  try {
+    importDatabase(env, input, folder + "/db/storage.kvdb");
+  } catch (const velk::Exception&) {
+    // Store failures surface as framework exceptions, as on the command line.
+  }
+  return 0;
+}
