@@ -88,4 +88,14 @@ std::string writeFiles(const std::string& folder, const std::vector<SourceFile>&
   return folder + "/" + files.front().name;
 }
 
+std::string writeInput(const uint8_t* data, size_t size) {
+  return writeFiles(freshScratchFolder(), splitInput(data, size));
+}
+
+uint32_t inputHash(const uint8_t* data, size_t size) {
+  uint32_t hash = 2166136261u;
+  for (size_t i = 0; i < size; ++i) hash = (hash ^ data[i]) * 16777619u;
+  return hash;
+}
+
 }  // namespace hesk_fuzz

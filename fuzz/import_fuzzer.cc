@@ -4,13 +4,12 @@
 // scratch database.
 #include <cstddef>
 #include <cstdint>
-#include <ostream>
 #include <string>
 
-#include "cli/run_context.h"
 #include "cli/tool_main.h"
 #include "commands/exchange_commands.h"
 #include "fuzz_input.h"
+#include "quiet_run.h"
 #include "preprocessor/filter_chains.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_copy.h"
@@ -39,13 +38,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& folder = hesk_fuzz::freshScratchFolder();
-  std::string input = hesk_fuzz::writeFiles(folder, hesk_fuzz::splitInput(data, size));
-  std::ostream console(nullptr);
-  CommandParameters parameters;
-  parameters.messageLevel = 3;
-  RunContext context(parameters, console);
-  const CommandEnvironment& env = context.environment();
+  std::string input = hesk_fuzz::writeInput(data, size);
+  std::string folder = input.substr(0, input.rfind('/'));
+  hesk_fuzz::QuietRun run;
+  const CommandEnvironment& env = run.environment();
   try {
     copyThroughChain(env, input);
   } catch (const velk::Exception&) {

@@ -39,6 +39,22 @@ std::string currentExceptionText() {
   }
 }
 
+// The inputs through the preprocessor, read into one source configuration.
+SourceConfiguration readInputs(const CompileContext& context, const CompileArguments& args,
+                               velk::IStructSerializer* serializer) {
+  auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(context.reporter),
+                                              context.xmlFactory.get(), args.definitions, args.product);
+  SourceConfiguration source;
+  for (const std::string& path : args.inputs) {
+    Ref<helpers::IXmlFileStorage> root =
+        helpers::openXmlFile(context.xmlFactory.get(), path, context.reporter, nullptr);
+    if (!root) continue;
+    auto view = velk::make<helpers::FilteredStorage>(root, chain);
+    readConfiguration(context.reporter, view.get(), {serializer, context.adapterFactory.get()}, source);
+  }
+  return source;
+}
+
 class CompilePipeline {
  public:
   CompilePipeline(const CompileContext& context, const CompileArguments& args) : context_(context), args_(args) {}
@@ -70,7 +86,7 @@ class CompilePipeline {
   result_t compileAndClose() {
     warnAboutCrutchDefinition();
     serializer_ = createScheduleSerializer(context_.serializerFactory.get());
-    ConfigurationModel model = buildModel(readInputs(), context_.reporter);
+    ConfigurationModel model = buildModel(readInputs(context_, args_, serializer_.get()), context_.reporter);
     if (errorCount() == 0) writeOutputs(model);
     velk::checkResult(vsm_->Flush(), kFlushPos);
     closeDatabases();
@@ -86,20 +102,6 @@ class CompilePipeline {
                                                     std::string(kCrutchDefinition) + " is defined");
       return;
     }
-  }
-
-  SourceConfiguration readInputs() {
-    auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(context_.reporter),
-                                                context_.xmlFactory.get(), args_.definitions, args_.product);
-    SourceConfiguration source;
-    for (const std::string& path : args_.inputs) {
-      Ref<helpers::IXmlFileStorage> root =
-          helpers::openXmlFile(context_.xmlFactory.get(), path, context_.reporter, nullptr);
-      if (!root) continue;
-      auto view = velk::make<helpers::FilteredStorage>(root, chain);
-      readConfiguration(context_.reporter, view.get(), {serializer_.get(), context_.adapterFactory.get()}, source);
-    }
-    return source;
   }
 
   void writeOutputs(const ConfigurationModel& model) {
@@ -179,6 +181,13 @@ CompileContext makeCompileContext(const CommandEnvironment& env) {
 
 result_t compile(const CompileContext& context, const CompileArguments& args) {
   return CompilePipeline(context, args).run();
+}
+
+bool checkConfiguration(const CompileContext& context, const CompileArguments& args) {
+  uint32_t errorsBefore = context.counter->errorCount();
+  Ref<velk::IStructSerializer> serializer = createScheduleSerializer(context.serializerFactory.get());
+  buildModel(readInputs(context, args, serializer.get()), context.reporter);
+  return context.counter->errorCount() == errorsBefore;
 }
 
 result_t compile(const CommandEnvironment& env, const CompileArguments& args) {

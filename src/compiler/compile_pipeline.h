@@ -44,4 +44,9 @@ CompileContext makeCompileContext(const CommandEnvironment& env);
 velk::result_t compile(const CompileContext& context, const CompileArguments& args);
 velk::result_t compile(const CommandEnvironment& env, const CompileArguments& args);
 
+// Reads the inputs and builds the model as a compile does, reporting what it
+// finds, without opening or writing any output; true when no error was
+// reported. Exceptions pass to the caller.
+bool checkConfiguration(const CompileContext& context, const CompileArguments& args);
+
 }  // namespace app_core

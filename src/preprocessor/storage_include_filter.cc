@@ -21,17 +21,6 @@ using velk::helpers::valuesCount;
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Two spellings of one file compare equal, symbolic links included.
-fs::path comparable(const std::string& path) {
-  std::error_code error;
-  fs::path canonical = fs::weakly_canonical(path, error);
-  return error ? fs::path(path).lexically_normal() : canonical;
-}
-
-}  // namespace
-
 bool StorageIncludeFilter::FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) {
   if (nodeName(node) != "include") return false;
   std::string file;
@@ -72,8 +61,17 @@ void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStor
   stack.push(velk::Ref<IXmlFileStorage>(container));
 }
 
+// Two spellings of one file compare equal, symbolic links included.
+const fs::path& StorageIncludeFilter::comparable(const std::string& path) {
+  auto found = comparable_.find(path);
+  if (found != comparable_.end()) return found->second;
+  std::error_code error;
+  fs::path canonical = fs::weakly_canonical(path, error);
+  return comparable_.emplace(path, error ? fs::path(path).lexically_normal() : canonical).first->second;
+}
+
 bool StorageIncludeFilter::isIncluding(IFileLocation* location, const std::string& path) {
-  fs::path target = comparable(path);
+  const fs::path& target = comparable(path);
   for (; location; location = location->GetIncludedFrom()) {
     if (comparable(location->GetFileName()) == target) return true;
   }

@@ -3,7 +3,9 @@
 // element's attributes.
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <unordered_map>
 
 #include "console/storage_error_reporter.h"
 #include "preprocessor/default_storage_filter.h"
@@ -24,10 +26,15 @@ class StorageIncludeFilter : public DefaultStorageFilter {
 
  private:
   void includeFile(StorageIteratorStack& stack, IXmlFileStorage* node, const std::string& file);
-  static bool isIncluding(IFileLocation* location, const std::string& path);
+  bool isIncluding(IFileLocation* location, const std::string& path);
+  const std::filesystem::path& comparable(const std::string& path);
 
   velk::Ref<StorageErrorReporter> reporter_;
   velk::Ref<velk::IXmlStorageFactory> xmlStorageFactory_;
+  // Resolving a spelling costs a system call per path part, and every
+  // include compares against each file of its include chain: resolved once
+  // per spelling, a deep chain stays cheap.
+  std::unordered_map<std::string, std::filesystem::path> comparable_;
 };
 
 }  // namespace app_core::helpers
