@@ -86,5 +86,42 @@ TEST(PipelineCompile, CrutchDefinitionIsAnnouncedOnce) {
                                       "M -: Compilation completed with 0 error(s) and 1 warning(s)"}));
 }
 
+void writeFile(const fs::path& path, const std::string& text) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(CheckConfiguration, ReportsWhatACompileReportsAndWritesNothing) {
+  PipelineFixture f;
+  writeFile(f.dir / "main.xml",
+            "<root>\n"
+            "  <assembly name=\"a\" module=\"m.so\"><component name=\"c\"/></assembly>\n"
+            "  <component name=\"c\" clsid=\"1\"/>\n"
+            "  <service name=\"s\" key=\"1\" component=\"missing\"/>\n"
+            "</root>\n");
+  f.args.inputs = {(f.dir / "main.xml").string()};
+  EXPECT_FALSE(checkConfiguration(f.context, f.args));
+  EXPECT_EQ(f.recorder->lines, std::vector<std::string>{"E " + (f.dir / "main.xml").string() +
+                                                        "(4): Reference to undefined component 'missing'"});
+  EXPECT_FALSE(fs::exists(f.args.vsmOutput));
+  EXPECT_FALSE(fs::exists(f.args.settingsDatabase));
+  EXPECT_FALSE(fs::exists(f.args.storageDatabase));
+}
+
+TEST(CheckConfiguration, ASoundConfigurationChecksCleanAfterEarlierErrors) {
+  PipelineFixture f;
+  f.counter->ReportError(nullptr, "an error of an earlier step");
+  writeFile(f.dir / "main.xml",
+            "<root>\n"
+            "  <assembly name=\"a\" module=\"m.so\"><component name=\"c\"/></assembly>\n"
+            "  <component name=\"c\" clsid=\"1\"/>\n"
+            "  <service name=\"s\" key=\"1\" component=\"c\"/>\n"
+            "</root>\n");
+  f.args.inputs = {(f.dir / "main.xml").string()};
+  EXPECT_TRUE(checkConfiguration(f.context, f.args));
+  EXPECT_EQ(f.recorder->lines.size(), 1u);
+  EXPECT_FALSE(fs::exists(f.dir / "db"));
+}
+
 }  // namespace
 }  // namespace app_core
