@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a given time.
 #
-#   fuzz/run.sh [--seconds N] [--build DIR] [TARGET...]
+#   fuzz/run.sh [--seconds N] [--jobs J] [--build DIR] [TARGET...]
 #
 # TARGET is cli, configuration or import (default: all three). Each target
 # starts from the seeds made from the golden cases and keeps what it finds in
@@ -13,14 +13,16 @@
 set -eu
 cd "$(dirname "$0")/.."
 seconds=60
+jobs=1
 build=build-fuzz
 targets=()
 while [ $# -gt 0 ]; do
   case $1 in
     --seconds) seconds=$2; shift 2 ;;
+    --jobs) jobs=$2; shift 2 ;;
     --build) build=$2; shift 2 ;;
     cli|configuration|import) targets+=("$1"); shift ;;
-    *) echo "usage: fuzz/run.sh [--seconds N] [--build DIR] [cli|configuration|import]..." >&2; exit 2 ;;
+    *) echo "usage: fuzz/run.sh [--seconds N] [--jobs J] [--build DIR] [cli|configuration|import]..." >&2; exit 2 ;;
   esac
 done
 [ ${#targets[@]} -eq 0 ] && targets=(cli configuration import)
@@ -48,20 +50,22 @@ for target in "${targets[@]}"; do
   status=0
   # A feature stops being counted once 16 inputs have it: with the default
   # (255) keeping those counts up to date took half of each execution.
-  # -jobs=1 runs the fuzzer in a child and writes its output to fuzz-0.log
-  # in the working folder, one per target so that runs of different targets
-  # may overlap; the log is moved beside the others.
-  (cd "$work" && rm -f fuzz-0.log &&
+  # -jobs=J runs the fuzzer in J children, each writing its output to
+  # fuzz-K.log in the working folder, one per target so that runs of
+  # different targets may overlap; the logs are joined beside the others.
+  (cd "$work" && rm -f fuzz-*.log &&
     ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    nice -n 10 "$build/fuzz/${target}_fuzzer" -jobs=1 -max_total_time="$seconds" -timeout=10 \
+    nice -n 10 "$build/fuzz/${target}_fuzzer" -jobs="$jobs" -workers="$jobs" -max_total_time="$seconds" -timeout=10 \
       -entropic_feature_frequency_threshold=16 \
       -rss_limit_mb=2048 -dict="$(realpath "$OLDPWD/$dict")" -artifact_prefix="$findings/" \
       -print_final_stats=1 "$corpus" "$build/seeds/$target" >/dev/null 2>&1) || status=$?
-  mv "$work/fuzz-0.log" "$log" 2>/dev/null || true
-  executions=$(grep -oE '^stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' | tail -1)
+  cat "$work"/fuzz-*.log >"$log" 2>/dev/null || true
+  rm -f "$work"/fuzz-*.log
+  executions=$(grep -oE '^stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' |
+    awk '{ sum += $1 } END { print sum + 0 }')
   after=$(find "$findings" -type f | wc -l)
-  line="$target: ${executions:-0} executions in ${seconds} s, corpus $(ls "$corpus" | wc -l) inputs, $((after - before)) new finding(s), status $status"
+  line="$target: ${executions:-0} executions in ${seconds} s by $jobs process(es), corpus $(ls "$corpus" | wc -l) inputs, $((after - before)) new finding(s), status $status"
   echo "$line"
   echo "$(date -u +%FT%TZ) $line" >>"$build/summary.txt"
   if [ "$status" -ne 0 ] || [ "$after" -ne "$before" ]; then
