@@ -86,20 +86,22 @@ TEST(PipelineCompile, CrutchDefinitionIsAnnouncedOnce) {
                                       "M -: Compilation completed with 0 error(s) and 1 warning(s)"}));
 }
 
-void writeFile(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
+// Gives the fixture one input: a component in an assembly and a service of
+// `component`.
+void inputWithServiceOf(PipelineFixture& f, const std::string& component) {
+  fs::path path = f.dir / "main.xml";
+  fs::create_directories(f.dir);
+  std::ofstream(path, std::ios::binary) << "<root>\n"
+                                           "  <assembly name=\"a\" module=\"m.so\"><component name=\"c\"/></assembly>\n"
+                                           "  <component name=\"c\" clsid=\"1\"/>\n"
+                                           "  <service name=\"s\" key=\"1\" component=\""
+                                        << component << "\"/>\n</root>\n";
+  f.args.inputs = {path.string()};
 }
 
 TEST(CheckConfiguration, ReportsWhatACompileReportsAndWritesNothing) {
   PipelineFixture f;
-  writeFile(f.dir / "main.xml",
-            "<root>\n"
-            "  <assembly name=\"a\" module=\"m.so\"><component name=\"c\"/></assembly>\n"
-            "  <component name=\"c\" clsid=\"1\"/>\n"
-            "  <service name=\"s\" key=\"1\" component=\"missing\"/>\n"
-            "</root>\n");
-  f.args.inputs = {(f.dir / "main.xml").string()};
+  inputWithServiceOf(f, "missing");
   EXPECT_FALSE(checkConfiguration(f.context, f.args));
   EXPECT_EQ(f.recorder->lines, std::vector<std::string>{"E " + (f.dir / "main.xml").string() +
                                                         "(4): Reference to undefined component 'missing'"});
@@ -111,13 +113,7 @@ TEST(CheckConfiguration, ReportsWhatACompileReportsAndWritesNothing) {
 TEST(CheckConfiguration, ASoundConfigurationChecksCleanAfterEarlierErrors) {
   PipelineFixture f;
   f.counter->ReportError(nullptr, "an error of an earlier step");
-  writeFile(f.dir / "main.xml",
-            "<root>\n"
-            "  <assembly name=\"a\" module=\"m.so\"><component name=\"c\"/></assembly>\n"
-            "  <component name=\"c\" clsid=\"1\"/>\n"
-            "  <service name=\"s\" key=\"1\" component=\"c\"/>\n"
-            "</root>\n");
-  f.args.inputs = {(f.dir / "main.xml").string()};
+  inputWithServiceOf(f, "c");
   EXPECT_TRUE(checkConfiguration(f.context, f.args));
   EXPECT_EQ(f.recorder->lines.size(), 1u);
   EXPECT_FALSE(fs::exists(f.dir / "db"));
