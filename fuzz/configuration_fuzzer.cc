@@ -60,8 +60,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string input = hesk_fuzz::writeInput(data, size);
-  std::string folder = input.substr(0, input.rfind('/'));
+  auto [folder, input] = hesk_fuzz::writeInput(data, size);
   CompileArguments args = compileArguments(folder, input, size);
   if (!checksWithoutErrors(args) && hesk_fuzz::inputHash(data, size) % 16 != 0) return 0;
   hesk_fuzz::QuietRun run;

@@ -88,8 +88,9 @@ std::string writeFiles(const std::string& folder, const std::vector<SourceFile>&
   return folder + "/" + files.front().name;
 }
 
-std::string writeInput(const uint8_t* data, size_t size) {
-  return writeFiles(freshScratchFolder(), splitInput(data, size));
+ScratchInput writeInput(const uint8_t* data, size_t size) {
+  const std::string& folder = freshScratchFolder();
+  return {folder, writeFiles(folder, splitInput(data, size))};
 }
 
 uint32_t inputHash(const uint8_t* data, size_t size) {

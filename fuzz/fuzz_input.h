@@ -35,9 +35,13 @@ const std::string& freshScratchFolder();
 // Writes `files` below `folder`; returns the path of the first.
 std::string writeFiles(const std::string& folder, const std::vector<SourceFile>& files);
 
-// Empties the scratch folder and writes the input's files into it; returns
-// the path of "main.xml".
-std::string writeInput(const uint8_t* data, size_t size);
+struct ScratchInput {
+  std::string folder;    // the scratch folder
+  std::string mainFile;  // the path of "main.xml" in it
+};
+
+// Empties the scratch folder and writes the input's files into it.
+ScratchInput writeInput(const uint8_t* data, size_t size);
 
 // FNV-1a of the input: picks a variant of a run the same way each time the
 // input is replayed.

@@ -40,8 +40,8 @@ std::string emptyDatabase;
 
 std::string makeEmptyDatabase() {
   const char kEmpty[] = "<root />";
-  std::string input = hesk_fuzz::writeInput(reinterpret_cast<const uint8_t*>(kEmpty), sizeof kEmpty - 1);
-  std::string database = input.substr(0, input.rfind('/')) + "/empty.kvdb";
+  auto [folder, input] = hesk_fuzz::writeInput(reinterpret_cast<const uint8_t*>(kEmpty), sizeof kEmpty - 1);
+  std::string database = folder + "/empty.kvdb";
   hesk_fuzz::QuietRun run;
   if (velk::failed(importDatabase(run.environment(), input, database))) __builtin_trap();
   std::ifstream file(database, std::ios::binary);
@@ -62,8 +62,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string input = hesk_fuzz::writeInput(data, size);
-  std::string folder = input.substr(0, input.rfind('/'));
+  auto [folder, input] = hesk_fuzz::writeInput(data, size);
   hesk_fuzz::QuietRun run;
   const CommandEnvironment& env = run.environment();
   try {

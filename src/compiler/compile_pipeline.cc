@@ -39,8 +39,9 @@ std::string currentExceptionText() {
   }
 }
 
-// The inputs through the preprocessor, read into one source configuration.
-SourceConfiguration readInputs(const CompileContext& context, const CompileArguments& args,
+// The inputs through the preprocessor, read into one source configuration
+// and built into the model; what is wrong is reported on the way.
+ConfigurationModel modelOfInputs(const CompileContext& context, const CompileArguments& args,
                                velk::IStructSerializer* serializer) {
   auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(context.reporter),
                                               context.xmlFactory.get(), args.definitions, args.product);
@@ -52,7 +53,7 @@ SourceConfiguration readInputs(const CompileContext& context, const CompileArgum
     auto view = velk::make<helpers::FilteredStorage>(root, chain);
     readConfiguration(context.reporter, view.get(), {serializer, context.adapterFactory.get()}, source);
   }
-  return source;
+  return buildModel(source, context.reporter);
 }
 
 class CompilePipeline {
@@ -86,7 +87,7 @@ class CompilePipeline {
   result_t compileAndClose() {
     warnAboutCrutchDefinition();
     serializer_ = createScheduleSerializer(context_.serializerFactory.get());
-    ConfigurationModel model = buildModel(readInputs(context_, args_, serializer_.get()), context_.reporter);
+    ConfigurationModel model = modelOfInputs(context_, args_, serializer_.get());
     if (errorCount() == 0) writeOutputs(model);
     velk::checkResult(vsm_->Flush(), kFlushPos);
     closeDatabases();
@@ -186,7 +187,7 @@ result_t compile(const CompileContext& context, const CompileArguments& args) {
 bool checkConfiguration(const CompileContext& context, const CompileArguments& args) {
   uint32_t errorsBefore = context.counter->errorCount();
   Ref<velk::IStructSerializer> serializer = createScheduleSerializer(context.serializerFactory.get());
-  buildModel(readInputs(context, args, serializer.get()), context.reporter);
+  modelOfInputs(context, args, serializer.get());
   return context.counter->errorCount() == errorsBefore;
 }
 
