@@ -89,8 +89,10 @@ std::string writeFiles(const std::string& folder, const std::vector<SourceFile>&
 }
 
 ScratchInput writeInput(const uint8_t* data, size_t size) {
+  // The input's files get a folder of their own: a file the input names
+  // "db" or "out" must not stand where the targets put their outputs.
   const std::string& folder = freshScratchFolder();
-  return {folder, writeFiles(folder, splitInput(data, size))};
+  return {folder, writeFiles(folder + "/src", splitInput(data, size))};
 }
 
 uint32_t inputHash(const uint8_t* data, size_t size) {

@@ -36,11 +36,11 @@ const std::string& freshScratchFolder();
 std::string writeFiles(const std::string& folder, const std::vector<SourceFile>& files);
 
 struct ScratchInput {
-  std::string folder;    // the scratch folder
-  std::string mainFile;  // the path of "main.xml" in it
+  std::string folder;    // the scratch folder, free for outputs
+  std::string mainFile;  // the path of "main.xml", in the folder's "src"
 };
 
-// Empties the scratch folder and writes the input's files into it.
+// Empties the scratch folder and writes the input's files into its "src".
 ScratchInput writeInput(const uint8_t* data, size_t size);
 
 // FNV-1a of the input: picks a variant of a run the same way each time the

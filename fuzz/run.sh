@@ -47,6 +47,7 @@ for target in "${targets[@]}"; do
   dict=fuzz/xml.dict
   [ "$target" = cli ] && dict=fuzz/cli.dict
   before=$(find "$findings" -type f | wc -l)
+  started=$(date +%s)
   status=0
   # A feature stops being counted once 16 inputs have it: with the default
   # (255) keeping those counts up to date took half of each execution.
@@ -68,7 +69,9 @@ for target in "${targets[@]}"; do
   executions=$(grep -oE '^stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' |
     awk '{ sum += $1 } END { print sum + 0 }')
   after=$(find "$findings" -type f | wc -l)
-  line="$target: ${executions:-0} executions in ${seconds} s by $jobs process(es), corpus $(ls "$corpus" | wc -l) inputs, $((after - before)) new finding(s), status $status"
+  # A run that stops early (a finding, an interrupt) says how long it ran.
+  elapsed=$(($(date +%s) - started))
+  line="$target: ${executions:-0} executions in ${elapsed} s by $jobs process(es), corpus $(ls "$corpus" | wc -l) inputs, $((after - before)) new finding(s), status $status"
   echo "$line"
   echo "$(date -u +%FT%TZ) $line" >>"$build/summary.txt"
   if [ "$status" -ne 0 ] || [ "$after" -ne "$before" ]; then
