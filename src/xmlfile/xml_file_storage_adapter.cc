@@ -15,37 +15,6 @@ uint32_t lineOf(velk::IStorage* node) {
 XmlFileStorageAdapter::XmlFileStorageAdapter(velk::Ref<velk::IStorage> node, velk::Ref<IFileLocation> location)
     : node_(std::move(node)), location_(std::move(location)) {}
 
-result_t XmlFileStorageAdapter::RemoveNode(std::string_view name) { return node_->RemoveNode(name); }
-
-result_t XmlFileStorageAdapter::GetName(char* buffer, uint32_t* size) { return node_->GetName(buffer, size); }
-
-result_t XmlFileStorageAdapter::GetNodesCount(uint32_t* count) { return node_->GetNodesCount(count); }
-
-result_t XmlFileStorageAdapter::GetNodeName(uint32_t index, char* buffer, uint32_t* size) {
-  return node_->GetNodeName(index, buffer, size);
-}
-
-result_t XmlFileStorageAdapter::GetValuesCount(uint32_t* count) { return node_->GetValuesCount(count); }
-
-result_t XmlFileStorageAdapter::GetValueName(uint32_t index, char* buffer, uint32_t* size) {
-  return node_->GetValueName(index, buffer, size);
-}
-
-result_t XmlFileStorageAdapter::WriteValue(std::string_view name, const velk::ValueDescriptor& value,
-                                           uint32_t flags) {
-  return node_->WriteValue(name, value, flags);
-}
-
-result_t XmlFileStorageAdapter::ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t flags) {
-  return node_->ReadValue(index, value, flags);
-}
-
-result_t XmlFileStorageAdapter::ReadValue(std::string_view name, velk::ValueDescriptor& value, uint32_t flags) {
-  return node_->ReadValue(name, value, flags);
-}
-
-result_t XmlFileStorageAdapter::Flush() { return node_->Flush(); }
-
 IFileLocation* XmlFileStorageAdapter::GetLocation() { return location_.get(); }
 
 result_t XmlFileStorageAdapter::CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,

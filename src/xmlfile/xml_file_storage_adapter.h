@@ -13,17 +13,6 @@ class XmlFileStorageAdapter : public XmlFileStorageObjectBase {
   using IXmlFileStorage::CreateNode;
   using IXmlFileStorage::GetNode;
 
-  velk::result_t RemoveNode(std::string_view name) override;
-  velk::result_t GetName(char* buffer, uint32_t* size) override;
-  velk::result_t GetNodesCount(uint32_t* count) override;
-  velk::result_t GetNodeName(uint32_t index, char* buffer, uint32_t* size) override;
-  velk::result_t GetValuesCount(uint32_t* count) override;
-  velk::result_t GetValueName(uint32_t index, char* buffer, uint32_t* size) override;
-  velk::result_t WriteValue(std::string_view name, const velk::ValueDescriptor& value, uint32_t flags) override;
-  velk::result_t ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t flags) override;
-  velk::result_t ReadValue(std::string_view name, velk::ValueDescriptor& value, uint32_t flags) override;
-  velk::result_t Flush() override;
-
   IFileLocation* GetLocation() override;
   velk::result_t CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
                                        velk::IStorage* documentRoot) override;
@@ -32,7 +21,7 @@ class XmlFileStorageAdapter : public XmlFileStorageObjectBase {
   velk::result_t CreateNode(std::string_view name, IXmlFileStorage** child) override;
 
  protected:
-  velk::IObject* positionSource() override { return node_.get(); }
+  velk::IStorage* underlying() override { return node_.get(); }
 
  private:
   // Wraps a child of this node: same file and include chain, its own line.

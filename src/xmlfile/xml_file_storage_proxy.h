@@ -14,17 +14,6 @@ class XmlFileStorageProxy : public XmlFileStorageObjectBase {
   using IXmlFileStorage::CreateNode;
   using IXmlFileStorage::GetNode;
 
-  velk::result_t RemoveNode(std::string_view name) override;
-  velk::result_t GetName(char* buffer, uint32_t* size) override;
-  velk::result_t GetNodesCount(uint32_t* count) override;
-  velk::result_t GetNodeName(uint32_t index, char* buffer, uint32_t* size) override;
-  velk::result_t GetValuesCount(uint32_t* count) override;
-  velk::result_t GetValueName(uint32_t index, char* buffer, uint32_t* size) override;
-  velk::result_t WriteValue(std::string_view name, const velk::ValueDescriptor& value, uint32_t flags) override;
-  velk::result_t ReadValue(uint32_t index, velk::ValueDescriptor& value, uint32_t flags) override;
-  velk::result_t ReadValue(std::string_view name, velk::ValueDescriptor& value, uint32_t flags) override;
-  velk::result_t Flush() override;
-
   IFileLocation* GetLocation() override;
   // kNotImplemented.
   velk::result_t CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
@@ -35,7 +24,7 @@ class XmlFileStorageProxy : public XmlFileStorageObjectBase {
 
  protected:
   IXmlFileStorage* wrapped() const { return storage_.get(); }
-  velk::IObject* positionSource() override { return storage_.get(); }
+  velk::IStorage* underlying() override { return storage_.get(); }
 
  private:
   velk::Ref<IXmlFileStorage> storage_;
