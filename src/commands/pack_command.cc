@@ -60,19 +60,6 @@ bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::strin
   return errorCount(env) == 0;
 }
 
-// Text of the exception being handled; call only inside a catch block.
-std::string currentExceptionText() {
-  try {
-    throw;
-  } catch (const velk::Exception& e) {
-    return velk::chainDisplayText(e);
-  } catch (const std::exception& e) {
-    return e.what();
-  } catch (...) {
-    return "unknown exception";
-  }
-}
-
 // Runs the command's work; an exception is reported as `failure` and turned
 // into a result code.
 template <class Work>
@@ -80,7 +67,7 @@ result_t runGuarded(const CommandEnvironment& env, const char* failure, Work wor
   try {
     return work() ? velk::errors::kOk : velk::errors::kUnspecified;
   } catch (...) {
-    env.reporter->ReportError(nullptr, std::string(failure) + ": " + currentExceptionText());
+    env.reporter->ReportError(nullptr, std::string(failure) + ": " + velk::currentExceptionText());
     return velk::resultOfCurrentException();
   }
 }

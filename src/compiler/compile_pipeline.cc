@@ -28,17 +28,6 @@ constexpr std::string_view kCrutchDefinition = "APP_CORE_CRUTCH_DONT_DECLARE_UPD
 constexpr velk::SourcePos kFlushPos{kCompilerSource, 262};
 constexpr velk::SourcePos kCommitPos{kCompilerSource, 270};
 
-// The display text of the exception being handled; call only in a catch block.
-std::string currentExceptionText() {
-  try {
-    throw;
-  } catch (const velk::Exception& e) {
-    return velk::chainDisplayText(e);
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-}
-
 // The inputs through the preprocessor, read into one source configuration
 // and built into the model; what is wrong is reported on the way.
 ConfigurationModel modelOfInputs(const CompileContext& context, const CompileArguments& args,
@@ -147,7 +136,7 @@ class CompilePipeline {
 
   result_t failRun(const char* what) {
     result_t r = velk::resultOfCurrentException();
-    context_.reporter->ReportError(nullptr, std::string(what) + ": " + currentExceptionText());
+    context_.reporter->ReportError(nullptr, std::string(what) + ": " + velk::currentExceptionText());
     rollBackDatabases();
     releaseDatabases();
     return r;

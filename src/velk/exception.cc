@@ -67,4 +67,16 @@ result_t resultOfCurrentException() {
   }
 }
 
+std::string currentExceptionText() {
+  try {
+    throw;
+  } catch (const Exception& e) {
+    return chainDisplayText(e);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "unknown exception";
+  }
+}
+
 }  // namespace velk

@@ -155,6 +155,10 @@ std::string chainDisplayText(const Exception& e);
 // inside a catch block.
 result_t resultOfCurrentException();
 
+// The display text of the exception being handled (its chain for ours);
+// call only inside a catch block.
+std::string currentExceptionText();
+
 // Throws CheckResultFailedException when `r` is a failure.
 inline void checkResult(result_t r, SourcePos pos, const std::string& message = {}) {
   if (failed(r)) throw CheckResultFailedException(pos, message, r);
