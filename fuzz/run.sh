@@ -8,8 +8,10 @@
 # DIR/corpus/TARGET, so later runs go on where earlier ones stopped. Crashes,
 # leaks and hangs are written to DIR/findings/TARGET/ and make the script
 # fail. One line per target goes to standard output and DIR/summary.txt:
-# executions, time, corpus size and findings. Runs are niced and single
-# process: the machine is shared.
+# executions, time, corpus size and findings. Runs are niced, one process
+# per target unless --jobs asks for more: the machine is shared. Long runs
+# are recorded by hand in fuzz/campaigns.md, as build-fuzz/ does not
+# outlive the machine.
 set -eu
 cd "$(dirname "$0")/.."
 seconds=60
