@@ -28,6 +28,7 @@ class XmlFileStorageObjectBase : public velk::ObjectBase<IXmlFileStorage> {
 
  protected:
   // The node the operations above go to; it also answers for the position.
+  // Null only in a view made empty, which overrides the operations itself.
   virtual velk::IStorage* underlying() = 0;
 };
 
