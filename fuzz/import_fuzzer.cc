@@ -1,38 +1,108 @@
 // The exchange-file import: the input is the exchange file (with further
-// files for its includes, see fuzz_input.h). It is read through the
-// preprocessor chain into a fresh in-memory document and imported into a
-// scratch database. Most inputs are imported into a copy of an empty
-// database made once: creating the schema costs more than a small import,
-// and is the same every time. One in eight starts without a database.
+// files for its includes, see fuzz_input.h), imported into a scratch
+// database: a copy of an empty one for seven inputs in eight (creating the
+// schema costs more than a small import and is the same every time), none
+// for the eighth. The database is then exported, and what the export holds
+// must be what the import was given:
+// - an import that succeeded without errors stored exactly the records of
+//   the file as the preprocessor shows it (the last "key" of a name wins, a
+//   "key" without "root" removes);
+// - an import that raised stored nothing.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "cli/tool_main.h"
 #include "commands/exchange_commands.h"
+#include "document_check.h"
 #include "fuzz_input.h"
-#include "quiet_run.h"
 #include "preprocessor/filter_chains.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_copy.h"
+#include "quiet_run.h"
+#include "tree_text.h"
 #include "xmlfile/open_xml_file.h"
+#include "xmlfile/storage_helpers.h"
 
 namespace {
 
 using namespace app_core;
+using Records = std::map<std::string, std::string>;
 
-void copyThroughChain(const CommandEnvironment& env, const std::string& input) {
+// A null reporter: the import reports what it finds itself.
+velk::Ref<velk::IStorage> preprocessedCopy(const CommandEnvironment& env, const std::string& input) {
   auto factory = velk::queryInterface<velk::IXmlStorageFactory>(env.xmlStorageFactory);
-  auto chain = helpers::makePreprocessorChain(velk::Ref<helpers::StorageErrorReporter>(env.reporter),
-                                              env.xmlStorageFactory, {}, "");
-  auto root = helpers::openXmlFile(factory.get(), input, env.reporter, nullptr);
-  if (!root) return;
+  auto quiet = velk::make<helpers::StorageErrorReporterProxy>(nullptr);
+  auto root = helpers::openXmlFile(factory.get(), input, quiet.get(), nullptr);
+  if (!root) return {};
+  auto chain = helpers::makePreprocessorChain(velk::Ref<helpers::StorageErrorReporter>(quiet), factory.get(), {}, "");
   velk::Ref<velk::IStorage> copy;
   if (velk::failed(factory->CreateDocument("root", nullptr, 0, copy.put()))) __builtin_trap();
   helpers::copyStorage(velk::make<helpers::FilteredStorage>(root, chain).get(), copy.get());
+  return copy;
+}
+
+std::string keyName(velk::IStorage* key) {
+  std::string name;
+  velk::helpers::readText(key, "name", name);
+  return name;
+}
+
+// The records the "key" children of `root` stand for, in the import's rules.
+Records recordsOf(velk::IStorage* root, bool lastWins) {
+  Records records;
+  uint32_t count = 0;
+  velk::checkResult(root->GetNodesCount(&count), {"fuzz/import", 1});
+  for (uint32_t i = 0; i < count; ++i) {
+    velk::Ref<velk::IStorage> child;
+    velk::checkResult(root->GetNode(i, child.put()), {"fuzz/import", 2});
+    if (velk::helpers::nodeName(child.get()) != "key") continue;
+    std::string name = keyName(child.get());
+    velk::Ref<velk::IStorage> tree;
+    bool hasTree = velk::succeeded(child->GetNode("root", tree.put())) && tree;
+    if (!lastWins && records.count(name)) hesk_fuzz::propertyFails("the export holds the key \"" + name + "\" twice");
+    if (hasTree)
+      records[name] = hesk_fuzz::treeText(tree.get());
+    else
+      records.erase(name);
+  }
+  return records;
+}
+
+// The records of the input as the import should store them; none when the
+// preprocessor cannot show the file.
+std::optional<Records> expectedRecords(const CommandEnvironment& env, const std::string& input) {
+  try {
+    velk::Ref<velk::IStorage> copy = preprocessedCopy(env, input);
+    if (!copy) return std::nullopt;
+    return recordsOf(copy.get(), true);
+  } catch (const velk::Exception&) {
+    return std::nullopt;
+  }
+}
+
+Records exportedRecords(const CommandEnvironment& env, const std::string& database, const std::string& xml) {
+  uint32_t errorsBefore = hesk_fuzz::QuietRun::errorCount();
+  try {
+    if (velk::failed(exportDatabase(env, database, xml))) hesk_fuzz::propertyFails("the export of an import failed");
+  } catch (const velk::Exception& e) {
+    hesk_fuzz::propertyFails(std::string("the export of an import raised: ") + e.what());
+  }
+  if (hesk_fuzz::QuietRun::errorCount() != errorsBefore) hesk_fuzz::propertyFails("the export of an import reported errors");
+  auto root = hesk_fuzz::readBack(xml);
+  if (!root) hesk_fuzz::propertyFails("the export of an import does not read again");
+  return recordsOf(root.get(), false);
+}
+
+std::string describe(const Records& records) {
+  std::string text;
+  for (const auto& [key, tree] : records) text += "\n  \"" + key + "\": " + tree;
+  return text;
 }
 
 // The bytes of a database that an empty exchange file was imported into.
@@ -42,8 +112,7 @@ std::string makeEmptyDatabase() {
   const char kEmpty[] = "<root />";
   auto [folder, input] = hesk_fuzz::writeInput(reinterpret_cast<const uint8_t*>(kEmpty), sizeof kEmpty - 1);
   std::string database = folder + "/empty.kvdb";
-  hesk_fuzz::QuietRun run;
-  if (velk::failed(importDatabase(run.environment(), input, database))) __builtin_trap();
+  if (velk::failed(importDatabase(hesk_fuzz::QuietRun::shared(), input, database))) __builtin_trap();
   std::ifstream file(database, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
@@ -63,19 +132,26 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto [folder, input] = hesk_fuzz::writeInput(data, size);
-  hesk_fuzz::QuietRun run;
-  const CommandEnvironment& env = run.environment();
-  try {
-    copyThroughChain(env, input);
-  } catch (const velk::Exception&) {
-    // A read failure inside a filter ends the operation.
-  }
+  const CommandEnvironment& env = hesk_fuzz::QuietRun::shared();
+  std::optional<Records> expected = expectedRecords(env, input);
   std::string database = folder + "/db/storage.kvdb";
   if (hesk_fuzz::inputHash(data, size) % 8 != 0) writeDatabase(database, emptyDatabase);
+  uint32_t errorsBefore = hesk_fuzz::QuietRun::errorCount();
+  bool raised = false;
+  velk::result_t r = velk::errors::kOk;
   try {
-    importDatabase(env, input, database);
+    r = importDatabase(env, input, database);
   } catch (const velk::Exception&) {
     // Store failures surface as framework exceptions, as on the command line.
+    raised = true;
   }
+  bool clean = !raised && r == velk::errors::kOk && hesk_fuzz::QuietRun::errorCount() == errorsBefore;
+  if (!clean && !raised) return 0;
+  if (!std::filesystem::exists(database)) return 0;
+  Records exported = exportedRecords(env, database, folder + "/out/export.xml");
+  if (raised && !exported.empty()) hesk_fuzz::propertyFails("an import that raised stored records:" + describe(exported));
+  if (clean && expected && exported != *expected)
+    hesk_fuzz::propertyFails("import then export gave other records; expected:" + describe(*expected) +
+                             "\nexported:" + describe(exported));
   return 0;
 }

@@ -1,0 +1,17 @@
+// The checks the targets make on what a command wrote, beyond "no crash".
+#pragma once
+
+#include <string>
+
+#include "xmlfile/xml_file_storage.h"
+
+namespace hesk_fuzz {
+
+// The document at `path` read as the tool reads an input (the input check,
+// then the parser), or none when that reports anything.
+velk::Ref<app_core::helpers::IXmlFileStorage> readBack(const std::string& path);
+
+// Ends the run as a finding: libFuzzer keeps the input that did it.
+[[noreturn]] void propertyFails(const std::string& what);
+
+}  // namespace hesk_fuzz
