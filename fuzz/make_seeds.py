@@ -4,11 +4,13 @@
     make_seeds.py REPO_DIR OUT_DIR
 
 OUT_DIR/cli gets the command lines of every case's cmd file (arguments
-separated by NUL bytes); OUT_DIR/configuration and OUT_DIR/import get one
-input per XML file of every case: that file as "main.xml" followed by the
-case's other files under "@@@ NAME" marker lines (see fuzz_input.h). The
-hand-written seeds of fuzz/seeds/TARGET, a small configuration from the
-benchmark generator and the example configuration are added.
+separated by NUL bytes); the targets that read source trees (front, writers,
+pack, import) get one input per XML file of every case: that file as
+"main.xml" followed by the case's other files under "@@@ NAME" marker lines
+(see fuzz_input.h). The hand-written seeds of fuzz/seeds/TARGET are added
+(fuzz/seeds/configuration goes to front, writers and pack), and so are a
+small configuration from the benchmark generator and the example
+configuration for the configuration targets.
 """
 import hashlib
 import os
@@ -18,6 +20,7 @@ import sys
 import tempfile
 
 MARKER = b"\n@@@ "
+CONFIGURATION_TARGETS = ("front", "writers", "pack")
 
 
 def save(folder, data):
@@ -110,13 +113,13 @@ def hand_written(repo, target):
 def main():
     repo, out = sys.argv[1], sys.argv[2]
     cases = os.path.join(repo, "tests", "cases")
-    for target in ("cli", "configuration", "import"):
+    for target in ("cli", "import", "export"):
+        os.makedirs(os.path.join(out, target), exist_ok=True)
         for data in hand_written(repo, target):
             save(os.path.join(out, target), data)
-    for data in generated_configuration(repo):
-        save(os.path.join(out, "configuration"), data)
-    for data in example_configuration(repo):
-        save(os.path.join(out, "configuration"), data)
+    configurations = list(hand_written(repo, "configuration"))
+    configurations += generated_configuration(repo)
+    configurations += example_configuration(repo)
     for folder, _, names in os.walk(cases):
         if "cmd" not in names:
             continue
@@ -124,8 +127,11 @@ def main():
             for arguments in command_lines(f.read()):
                 save(os.path.join(out, "cli"), b"\0".join(a.encode() for a in arguments))
         for tree in source_trees(case_files(folder)):
-            save(os.path.join(out, "configuration"), tree)
+            configurations.append(tree)
             save(os.path.join(out, "import"), tree)
+    for target in CONFIGURATION_TARGETS:
+        for data in configurations:
+            save(os.path.join(out, target), data)
 
 
 if __name__ == "__main__":
