@@ -28,19 +28,19 @@ std::vector<SourceFile> splitInput(const uint8_t* data, size_t size);
 // A name made safe to use below the scratch folder; empty when nothing is left.
 std::string safeName(const std::string& name);
 
-// A scratch folder of this process (under /dev/shm when it exists), made
-// empty again by each call.
+// The scratch folder of this process (under /dev/shm when it exists) with
+// everything but the input's files ("src") removed: what the previous input
+// made there is gone.
 const std::string& freshScratchFolder();
-
-// Writes `files` below `folder`; returns the path of the first.
-std::string writeFiles(const std::string& folder, const std::vector<SourceFile>& files);
 
 struct ScratchInput {
   std::string folder;    // the scratch folder, free for outputs
   std::string mainFile;  // the path of "main.xml", in the folder's "src"
 };
 
-// Empties the scratch folder and writes the input's files into its "src".
+// Empties the scratch folder but for "src", and makes "src" hold exactly
+// the input's files. Files the previous input had with the same content
+// are left as they are: most mutations change one file of a tree.
 ScratchInput writeInput(const uint8_t* data, size_t size);
 
 // FNV-1a of the input: picks a variant of a run the same way each time the
