@@ -10,7 +10,7 @@
 #include <exception>
 
 #include "cli/tool_main.h"
-#include "compiler/compile_pipeline.h"
+#include "commands/compile_pipeline.h"
 #include "fuzz_input.h"
 #include "quiet_run.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "cli/tool_main.h"
-#include "compiler/compile_pipeline.h"
+#include "commands/compile_pipeline.h"
 #include "document_check.h"
 #include "fuzz_input.h"
 #include "quiet_run.h"
