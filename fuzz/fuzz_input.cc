@@ -24,7 +24,8 @@ std::string safeName(const std::string& name) {
   std::string safe;
   for (const auto& part : fs::path(kept)) {
     std::string piece = part.string();
-    if (piece.empty() || piece == "/" || piece == "." || piece == "..") continue;
+    // A root ("/", or "//" which names one too) would make the path absolute.
+    if (piece.empty() || piece.find('/') != std::string::npos || piece == "." || piece == "..") continue;
     if (!safe.empty()) safe += '/';
     safe += piece;
   }
@@ -120,8 +121,9 @@ class SourceFolder {
   static std::set<std::string> foldersOf(const Contents& files) {
     std::set<std::string> folders;
     for (const auto& entry : files) {
-      for (fs::path folder = fs::path(entry.first).parent_path(); !folder.empty(); folder = folder.parent_path())
-        folders.insert(folder.string());
+      fs::path folder = fs::path(entry.first).parent_path();
+      for (; !folder.empty() && folders.insert(folder.string()).second; folder = folder.parent_path()) {
+      }
     }
     return folders;
   }
