@@ -19,6 +19,10 @@ bool isAbsolute(const std::string& path) {
 
 }  // namespace
 
+bool isRelativePath(const std::string& path) {
+  return !isAbsolute(path) && !(path.size() == 2 && path[1] == ':');
+}
+
 std::string makeAbsolute(const std::string& path, const std::string& directory) {
   if (isAbsolute(path)) return path;
   if (path.size() == 2 && path[1] == ':') return path + "\\";

@@ -9,6 +9,10 @@ namespace app_core {
 // appended; anything else is joined to `directory` and normalised lexically.
 std::string makeAbsolute(const std::string& path, const std::string& directory);
 
+// False for the paths makeAbsolute leaves alone or completes without the
+// directory.
+bool isRelativePath(const std::string& path);
+
 // The process's current directory; throws CheckResultFailedException.
 std::string currentDirectory();
 

@@ -24,6 +24,11 @@ bool MacroExpansionStorage::contains(const MacroExpansionChain& chain, const std
 result_t MacroExpansionStorage::wrap(result_t r, IXmlFileStorage** node) {
   if (velk::succeeded(r) && *node) {
     auto plain = velk::Ref<IXmlFileStorage>::adopt(*node);
+    *node = nullptr;
+    const MacroExpansionLink& link = *chain_;
+    auto what = [&] { return "include: '" + link.name + "'"; };
+    if (link.budget && !link.budget->spend(kExpandedNodeBytes, link.includedAt.get(), what))
+      return velk::errors::kNotFound;
     *node = velk::Ref<IXmlFileStorage>(velk::make<MacroExpansionStorage>(plain, chain_)).detach();
   }
   return r;

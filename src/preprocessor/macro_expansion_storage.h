@@ -2,12 +2,15 @@
 // which macros are being expanded around it, so that a macro whose body
 // includes itself (directly, through other macros or through included
 // files) is caught instead of expanding for ever. Children and included
-// files opened from it carry the same knowledge.
+// files opened from it carry the same knowledge. Every node opened through
+// an expansion is charged to the run's expansion budget; once that is spent
+// nodes no longer open ("Not found"), which ends the expansion.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "preprocessor/expansion_budget.h"
 #include "xmlfile/xml_file_storage_proxy.h"
 
 namespace app_core::helpers {
@@ -15,6 +18,8 @@ namespace app_core::helpers {
 // The macros being expanded, innermost first.
 struct MacroExpansionLink {
   std::string name;
+  velk::Ref<IFileLocation> includedAt;  // the include element
+  velk::Ref<ExpansionBudget> budget;    // charged for every node opened
   std::shared_ptr<const MacroExpansionLink> outer;
 };
 using MacroExpansionChain = std::shared_ptr<const MacroExpansionLink>;
