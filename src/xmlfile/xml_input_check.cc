@@ -258,10 +258,13 @@ class FaithfulnessScan {
     return std::string_view::npos;
   }
 
+  // Text before the root element the parser refuses itself; after it, the
+  // text would be dropped.
   size_t nextMarkupOutsideRoot(size_t from) {
     size_t markup = text_.find('<', from);
+    if (!rootSeen_) return markup;
     size_t text = text_.find_first_not_of(" \t\r\n", from);
-    if (text < markup) return refuse(text, "Text outside the root element");
+    if (text < markup) return refuse(text, "Text after the root element");
     return markup;
   }
 
