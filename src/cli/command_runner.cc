@@ -2,11 +2,12 @@
 
 #include <optional>
 
-#include "cli/absolute_path.h"
+#include "cli/current_directory.h"
 #include "cli/run_context.h"
+#include "platform/path_rules.h"
+#include "commands/compile_pipeline.h"
 #include "commands/exchange_commands.h"
 #include "commands/pack_command.h"
-#include "compiler/compile_pipeline.h"
 
 namespace app_core {
 namespace {
@@ -49,8 +50,8 @@ CommandParameters withAbsolutePaths(const CommandParameters& parameters,
   // paths alone works in a directory that was deleted.
   std::optional<std::string> known;
   auto absolute = [&](std::string& path) {
-    if (isRelativePath(path) && !known) known = directory();
-    path = makeAbsolute(path, known ? *known : std::string());
+    if (velk::joinsDirectory(path) && !known) known = directory();
+    path = velk::makeAbsolute(path, known ? *known : std::string());
   };
   for (std::string& input : p.xmlInputs) absolute(input);
   if (p.command != Command::kCompile) absolute(p.singlePath);

@@ -23,10 +23,6 @@ class StorageIncludeFilter : public DefaultStorageFilter {
 
   bool FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) override;
 
-  // `file` as written in an include element of a file at `includingFile`:
-  // relative to that file's directory, with "\" read as "/".
-  static std::string resolveIncludePath(const std::string& file, const std::string& includingFile);
-
  private:
   // An include element's place: the set of files on its include chain.
   struct Level {
