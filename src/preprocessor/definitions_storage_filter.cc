@@ -182,8 +182,7 @@ bool DefinitionsStorageFilter::includeMacro(StorageIteratorStack& stack, IXmlFil
   }
   // Predefined names have no body: including them contributes nothing.
   if (found->second.node) {
-    auto link = std::make_shared<const MacroExpansionLink>(
-        MacroExpansionLink{macro, velk::Ref(node->GetLocation()), budget_, std::move(chain)});
+    auto link = MacroExpansionStorage::expand(macro, velk::Ref(node->GetLocation()), budget_, std::move(chain));
     stack.push(velk::Ref<IXmlFileStorage>(velk::make<MacroExpansionStorage>(found->second.node, std::move(link))));
   }
   return true;

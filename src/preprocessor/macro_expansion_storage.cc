@@ -4,6 +4,14 @@ namespace app_core::helpers {
 
 using velk::result_t;
 
+MacroExpansionChain MacroExpansionStorage::expand(std::string name, velk::Ref<IFileLocation> includedAt,
+                                                 velk::Ref<ExpansionBudget> budget, MacroExpansionChain outer) {
+  auto link = std::make_shared<MacroExpansionLink>(
+      MacroExpansionLink{std::move(name), std::move(includedAt), std::move(budget), std::move(outer)});
+  link->outermost = link->outer ? link->outer->outermost : link.get();
+  return link;
+}
+
 MacroExpansionChain MacroExpansionStorage::chainOf(IXmlFileStorage* node) {
   auto* expansion = dynamic_cast<MacroExpansionStorage*>(node);
   return expansion ? expansion->chain_ : nullptr;
@@ -25,9 +33,9 @@ result_t MacroExpansionStorage::wrap(result_t r, IXmlFileStorage** node) {
   if (velk::succeeded(r) && *node) {
     auto plain = velk::Ref<IXmlFileStorage>::adopt(*node);
     *node = nullptr;
-    const MacroExpansionLink& link = *chain_;
-    auto what = [&] { return "include: '" + link.name + "'"; };
-    if (link.budget && !link.budget->spend(kExpandedNodeBytes, link.includedAt.get(), what))
+    const MacroExpansionLink& use = *chain_->outermost;
+    auto what = [&] { return "include: '" + use.name + "'"; };
+    if (chain_->budget && !chain_->budget->spend(kExpandedNodeBytes, use.includedAt.get(), what))
       return velk::errors::kNotFound;
     *node = velk::Ref<IXmlFileStorage>(velk::make<MacroExpansionStorage>(plain, chain_)).detach();
   }

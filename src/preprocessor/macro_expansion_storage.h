@@ -21,6 +21,9 @@ struct MacroExpansionLink {
   velk::Ref<IFileLocation> includedAt;  // the include element
   velk::Ref<ExpansionBudget> budget;    // charged for every node opened
   std::shared_ptr<const MacroExpansionLink> outer;
+  // The include outside every macro that started the expansion: where an
+  // expansion past the budget is reported. Held alive through `outer`.
+  const MacroExpansionLink* outermost = nullptr;
 };
 using MacroExpansionChain = std::shared_ptr<const MacroExpansionLink>;
 
@@ -29,6 +32,10 @@ class MacroExpansionStorage : public XmlFileStorageProxy {
   MacroExpansionStorage(velk::Ref<IXmlFileStorage> node, MacroExpansionChain chain)
       : XmlFileStorageProxy(std::move(node)), chain_(std::move(chain)) {}
 
+  // The chain `outer` continued by the expansion of macro `name` included
+  // at `includedAt`.
+  static MacroExpansionChain expand(std::string name, velk::Ref<IFileLocation> includedAt,
+                                    velk::Ref<ExpansionBudget> budget, MacroExpansionChain outer);
   // The expansion chain around `node`; empty outside every macro.
   static MacroExpansionChain chainOf(IXmlFileStorage* node);
   // `node` as it stands in its file, without an expansion wrapper.
