@@ -2,12 +2,12 @@
 
 #include <filesystem>
 
+#include "console/storage_error_reporter_proxy.h"
 #include "records/exchange_export.h"
 #include "records/exchange_import.h"
 #include "kv/key_value_factory_interfaces.h"
 #include "kv/open_command_database.h"
 #include "kv/transaction_indexed_key_value_storage.h"
-#include "console/storage_error_reporter_proxy.h"
 #include "preprocessor/filter_chains.h"
 #include "preprocessor/filtered_storage.h"
 #include "xmlfile/open_output_document.h"
@@ -39,7 +39,8 @@ Ref<helpers::IXmlFileStorage> readExchangeFile(const CommandEnvironment& env, ve
                                                const std::string& path) {
   Ref<helpers::IXmlFileStorage> root = helpers::openXmlFile(factory, path, env.reporter, nullptr);
   if (!root) return {};
-  auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {}, {path});
+  auto chain =
+      helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {}, {path});
   return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain));
 }
 

@@ -19,6 +19,10 @@ bool IncludeChain::contains(uint32_t file) const {
   return false;
 }
 
+IncludeChain::Link IncludeChain::node(uint32_t file, uint32_t priority, Link left, Link right) {
+  return std::make_shared<const Node>(Node{file, priority, std::move(left), std::move(right)});
+}
+
 IncludeChain IncludeChain::with(uint32_t file) const {
   IncludeChain chain;
   chain.root_ = insert(root_, file, priorityOf(file));
@@ -28,18 +32,16 @@ IncludeChain IncludeChain::with(uint32_t file) const {
 // Copies the path from `at` down to the new node and rotates the new node
 // up while its priority is the higher; nodes off the path are shared.
 IncludeChain::Link IncludeChain::insert(const Link& at, uint32_t file, uint32_t priority) {
-  if (!at) return std::make_shared<const Node>(Node{file, priority, nullptr, nullptr});
+  if (!at) return node(file, priority, nullptr, nullptr);
   if (file == at->file) return at;
   if (file < at->file) {
     Link left = insert(at->left, file, priority);
-    if (left->priority <= at->priority) return std::make_shared<const Node>(Node{at->file, at->priority, left, at->right});
-    auto lowered = std::make_shared<const Node>(Node{at->file, at->priority, left->right, at->right});
-    return std::make_shared<const Node>(Node{left->file, left->priority, left->left, lowered});
+    if (left->priority <= at->priority) return node(at->file, at->priority, left, at->right);
+    return node(left->file, left->priority, left->left, node(at->file, at->priority, left->right, at->right));
   }
   Link right = insert(at->right, file, priority);
-  if (right->priority <= at->priority) return std::make_shared<const Node>(Node{at->file, at->priority, at->left, right});
-  auto lowered = std::make_shared<const Node>(Node{at->file, at->priority, at->left, right->left});
-  return std::make_shared<const Node>(Node{right->file, right->priority, lowered, right->right});
+  if (right->priority <= at->priority) return node(at->file, at->priority, at->left, right);
+  return node(right->file, right->priority, node(at->file, at->priority, at->left, right->left), right->right);
 }
 
 }  // namespace app_core::helpers

@@ -27,6 +27,7 @@ class IncludeChain {
     Link right;
   };
 
+  static Link node(uint32_t file, uint32_t priority, Link left, Link right);
   static Link insert(const Link& at, uint32_t file, uint32_t priority);
 
   Link root_;

@@ -319,7 +319,8 @@ bool checkXmlInput(std::string_view text, XmlParseError& error) {
   size_t zero = text.find('\0');
   if (zero != std::string_view::npos) return refuse(text, zero, "Invalid zero character", error);
   size_t forbidden = forbiddenCharacterAt(text);
-  if (forbidden != std::string_view::npos) return refuseAtColumn(text, forbidden, forbiddenText(text, forbidden), error);
+  if (forbidden != std::string_view::npos)
+    return refuseAtColumn(text, forbidden, forbiddenText(text, forbidden), error);
   Refusal oversized = oversizedAt(text);
   if (oversized.reason) return refuse(text, oversized.at, oversized.reason, error);
   FaithfulnessScan scan(text);
