@@ -176,13 +176,14 @@ bool DefinitionsStorageFilter::includeMacro(StorageIteratorStack& stack, IXmlFil
     return true;
   }
   MacroExpansionChain chain = MacroExpansionStorage::chainOf(node);
-  if (MacroExpansionStorage::contains(chain, macro)) {
+  uint32_t id = macroIds_.emplace(macro, static_cast<uint32_t>(macroIds_.size())).first->second;
+  if (MacroExpansionStorage::contains(chain, id)) {
     reporter_->ReportError(node->GetLocation(), quoted("include: ", macro, " is included recursively"));
     return true;
   }
   // Predefined names have no body: including them contributes nothing.
   if (found->second.node) {
-    auto link = MacroExpansionStorage::expand(macro, velk::Ref(node->GetLocation()), budget_, std::move(chain));
+    auto link = MacroExpansionStorage::expand(macro, id, velk::Ref(node->GetLocation()), budget_, std::move(chain));
     stack.push(velk::Ref<IXmlFileStorage>(velk::make<MacroExpansionStorage>(found->second.node, std::move(link))));
   }
   return true;

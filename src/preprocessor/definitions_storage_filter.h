@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "console/storage_error_reporter.h"
 #include "preprocessor/definition.h"
@@ -53,6 +54,8 @@ class DefinitionsStorageFilter : public velk::ObjectBase<IStorageFilter> {
   velk::Ref<ExpansionBudget> budget_;
   std::string product_;
   Table table_;
+  // A number per macro name, for the expansion chains.
+  std::unordered_map<std::string, uint32_t> macroIds_;
 };
 
 }  // namespace app_core::helpers

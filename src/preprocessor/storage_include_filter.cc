@@ -39,7 +39,7 @@ void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStor
   if (velk::xml::validUtf8Length(file) != file.size()) throw std::bad_cast();
   IFileLocation* location = node->GetLocation();
   std::string path = velk::resolveAgainstFile(file, location ? location->GetFileName() : std::string());
-  IncludeChain chain = chainAt(location);
+  PersistentIdSet chain = chainAt(location);
   uint32_t id = fileId(path);
   if (chain.contains(id)) {
     reporter_->ReportError(location, "include: '" + path + "' is included recursively");
@@ -58,7 +58,7 @@ void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStor
   stack.push(velk::Ref<IXmlFileStorage>(container));
 }
 
-IncludeChain StorageIncludeFilter::chainAt(IFileLocation* location) {
+PersistentIdSet StorageIncludeFilter::chainAt(IFileLocation* location) {
   if (!location) return {};
   IFileLocation* enclosing = location->GetIncludedFrom();
   if (enclosing) {
@@ -67,7 +67,7 @@ IncludeChain StorageIncludeFilter::chainAt(IFileLocation* location) {
   }
   // A top-level file, or one this filter did not open: its chain is
   // gathered once.
-  IncludeChain chain = chainAt(enclosing).with(fileId(location->GetFileName()));
+  PersistentIdSet chain = chainAt(enclosing).with(fileId(location->GetFileName()));
   if (enclosing) levels_.emplace(enclosing, Level{velk::Ref(enclosing), chain});
   return chain;
 }

@@ -9,7 +9,7 @@
 #include "console/storage_error_reporter.h"
 #include "preprocessor/default_storage_filter.h"
 #include "preprocessor/expansion_budget.h"
-#include "preprocessor/include_chain.h"
+#include "preprocessor/persistent_id_set.h"
 #include "xmlfile/xml_storage_factory.h"
 
 namespace app_core::helpers {
@@ -27,12 +27,12 @@ class StorageIncludeFilter : public DefaultStorageFilter {
   // An include element's place: the set of files on its include chain.
   struct Level {
     velk::Ref<IFileLocation> location;  // held, so that its address stays its own
-    IncludeChain chain;
+    PersistentIdSet chain;
   };
 
   void includeFile(StorageIteratorStack& stack, IXmlFileStorage* node, const std::string& file);
   // The files on the chain of a node at `location`, its own file included.
-  IncludeChain chainAt(IFileLocation* location);
+  PersistentIdSet chainAt(IFileLocation* location);
   // One number per file, however spelt.
   uint32_t fileId(const std::string& path);
 
