@@ -7,7 +7,7 @@
 #include "commands/compile_pipeline.h"
 #include "console/storage_error_reporter_proxy.h"
 #include "kv/key_value_storage_manager.h"
-#include "test_support.h"
+#include "harness.h"
 
 namespace app_core {
 namespace {

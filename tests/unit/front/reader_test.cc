@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "harness.h"
 
 namespace app_core {
 namespace {

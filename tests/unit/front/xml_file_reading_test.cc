@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "test_support.h"
+#include "harness.h"
 #include "xmlfile/open_xml_file.h"
 
 namespace app_core {

@@ -5,7 +5,7 @@
 #include "preprocessor/default_storage_filter.h"
 #include "preprocessor/storage_iterator_stack.h"
 #include "xmlfile/storage_helpers.h"
-#include "test_storage.h"
+#include "node_dump.h"
 
 namespace app_core::helpers {
 

@@ -6,7 +6,7 @@
 #include "preprocessor/product_pattern.h"
 #include "preprocessor/storage_block_filter.h"
 #include "preprocessor/user_messages_storage_filter.h"
-#include "test_storage.h"
+#include "node_dump.h"
 #include "velk/exception.h"
 
 namespace app_core::helpers {

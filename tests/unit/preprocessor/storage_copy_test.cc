@@ -4,7 +4,7 @@
 
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_block_filter.h"
-#include "test_storage.h"
+#include "node_dump.h"
 #include "velk/exception.h"
 
 namespace app_core::helpers {

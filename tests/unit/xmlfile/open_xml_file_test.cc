@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "memory_io.h"
 #include "xmlfile/xml_file_storage_adapter.h"
 
 namespace app_core::helpers {

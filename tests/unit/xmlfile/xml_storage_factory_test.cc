@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "memory_io.h"
 #include "xmlfile/file_io.h"
 #include "xmlfile/serialization_factory_table.h"
 #include "xmlfile/xml_input_check.h"

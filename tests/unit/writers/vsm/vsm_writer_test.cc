@@ -7,7 +7,7 @@
 #include "writers/vsm/service_manager_config_writer.h"
 #include "console/null_tracer.h"
 #include "kv/key_value_storage_manager.h"
-#include "test_support.h"
+#include "harness.h"
 #include "xmlfile/file_io.h"
 #include "xmlfile/xml_storage_factory.h"
 

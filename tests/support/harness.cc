@@ -1,4 +1,4 @@
-#include "test_support.h"
+#include "harness.h"
 
 namespace app_core::testing {
 

@@ -1,4 +1,4 @@
-#include "test_storage.h"
+#include "node_dump.h"
 
 #include <tinyxml.h>
 
