@@ -1,50 +1,17 @@
-// Shared helpers of the XML storage tests: a reporter that records what it
-// is told, an in-memory input/output object that logs its calls, and a
-// scratch directory.
+// Shared helpers of the XML storage tests: an in-memory input/output object
+// that logs its calls, and reading a file back.
 #pragma once
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
-#include "console/storage_error_reporter.h"
 #include "xmlfile/io.h"
 
 namespace xmltest {
 
 using velk::result_t;
-
-struct Report {
-  std::string kind;
-  std::string location;  // locationText, with the include chain joined by " <- "
-  std::string text;
-};
-
-class FakeReporter : public velk::ObjectBase<app_core::helpers::StorageErrorReporter> {
- public:
-  void ReportMessage(std::string_view text) override { reports.push_back({"message", "", std::string(text)}); }
-  void ReportError(app_core::helpers::IFileLocation* at, std::string_view text) override { add("error", at, text); }
-  void ReportWarning(app_core::helpers::IFileLocation* at, std::string_view text) override {
-    add("warning", at, text);
-  }
-  void ReportInfo(app_core::helpers::IFileLocation* at, std::string_view text) override { add("info", at, text); }
-
-  std::vector<Report> reports;
-
- private:
-  void add(const char* kind, app_core::helpers::IFileLocation* at, std::string_view text) {
-    std::string where;
-    for (; at; at = at->GetIncludedFrom()) {
-      if (!where.empty()) where += " <- ";
-      where += app_core::helpers::locationText(at);
-    }
-    reports.push_back({kind, where, std::string(text)});
-  }
-};
 
 // Bytes in memory; every call is logged as "name(argument)".
 class MemoryIo : public velk::ObjectBase<velk::IIO> {
@@ -95,29 +62,6 @@ class MemoryIo : public velk::ObjectBase<velk::IIO> {
     log.push_back(std::move(call));
     return 0;
   }
-};
-
-class ScratchDir {
- public:
-  ScratchDir() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("xmlfile_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchDir() { std::filesystem::remove_all(path_); }
-
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  std::string write(const std::string& name, const std::string& content) const {
-    std::ofstream(file(name), std::ios::binary) << content;
-    return file(name);
-  }
-
- private:
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
-  std::filesystem::path path_;
 };
 
 inline std::string readFile(const std::string& path) {
