@@ -3,7 +3,7 @@
 set -eu
 # clang and its runtime (libFuzzer, sanitizers) build the fuzz targets; make
 # runs the build snippets of the documentation.
-packages="g++ cmake ninja-build make libsqlite3-dev libtinyxml-dev libboost-dev libgtest-dev sqlite3 perl
+packages="g++ cmake ninja-build make libsqlite3-dev libtinyxml-dev libboost-dev libgtest-dev zlib1g-dev sqlite3 perl
   clang libclang-rt-14-dev python3"
 missing=""
 for p in $packages; do
