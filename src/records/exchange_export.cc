@@ -5,6 +5,7 @@
 #include "records/exchange_tree_copy.h"
 #include "records/record_value_io.h"
 #include "xmlfile/utf8.h"
+#include "xmlfile/xml_input_check.h"
 
 namespace app_core {
 
@@ -50,12 +51,16 @@ std::string printableKey(const Bytes& key) {
   return text;
 }
 
-// A key that is not UTF-8 would make the whole exchange file unreadable,
-// to import as to any other reader; such a record is reported and skipped.
+// A key that is not UTF-8, or holds a character XML does not allow (which
+// the printer writes as a reference no reader takes back), would make the
+// whole exchange file unreadable, to import as to any other reader; such a
+// record is reported and skipped.
 bool exportableKey(const Bytes& key, helpers::StorageErrorReporter* reporter) {
   std::string_view text(reinterpret_cast<const char*>(key.data()), key.size());
-  if (velk::xml::validUtf8Length(text) == text.size()) return true;
-  if (reporter) reporter->ReportError(nullptr, "Key is not valid UTF-8, record skipped: " + printableKey(key));
+  if (velk::xml::isXmlText(text)) return true;
+  const char* why = velk::xml::validUtf8Length(text) == text.size() ? "Key holds a character XML does not allow"
+                                                                     : "Key is not valid UTF-8";
+  if (reporter) reporter->ReportError(nullptr, std::string(why) + ", record skipped: " + printableKey(key));
   return false;
 }
 
