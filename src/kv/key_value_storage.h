@@ -79,7 +79,7 @@ class KeyValueStorage : public velk::ObjectBase<IIndexedKeyValueStorage, ITransa
   sqlite3_stmt* statement(Statement which);
   void bindKey(sqlite3_stmt* statement, uint32_t hash, ByteRange key);
   bool findId(uint32_t hash, ByteRange key, int64_t& id);
-  void changeOne(sqlite3_stmt* statement);
+  velk::result_t changeOne(sqlite3_stmt* statement);
   void stepTransactionStatement(Statement which);
   void createSchema();
 
