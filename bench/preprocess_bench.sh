@@ -17,5 +17,5 @@ python3 "$here/gen_config.py" "$dir" --scale 4 --chunk 1500 >/dev/null
 bytes=$(cat "$dir"/*_[0-9]*.xml | wc -c)
 echo "input: $(ls "$dir"/*_[0-9]*.xml | wc -l) files"
 paired "preprocess 25 MB tree" "$bytes" \
-  "'$binary' preprocess -x '$dir/main.xml' -o '$bench_dir/out.xml' -m 1" \
+  "rm -f '$bench_dir/out.xml' && '$binary' preprocess -p BENCH -x '$dir/main.xml' -o '$bench_dir/out.xml' -m 1" \
   "xmllint --xinclude '$dir/main_xinclude.xml' >'$bench_dir/xmllint.xml'"

@@ -21,4 +21,4 @@ PY
 yardstick=-
 command -v xmllint >/dev/null && yardstick="xmllint '$bench_dir/wide.xml' >'$bench_dir/xmllint.xml'"
 paired "preprocess $count siblings" "$(wc -c <"$bench_dir/wide.xml")" \
-  "'$binary' preprocess -x '$bench_dir/wide.xml' -o '$bench_dir/out.xml' -m 1" "$yardstick"
+  "rm -f '$bench_dir/out.xml' && '$binary' preprocess -p BENCH -x '$bench_dir/wide.xml' -o '$bench_dir/out.xml' -m 1" "$yardstick"

@@ -53,6 +53,8 @@ bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::strin
   Ref<velk::IStorage> staged;
   velk::checkResult(factory->CreateDocument("root", nullptr, 0, staged.put()), kStagePos);
   copyStorage(container.get(), staged.get());
+  // The inputs and their views are no longer needed.
+  container.reset();
   Ref<velk::IStorage> document = openOutputDocument(factory.get(), output, "root", kSource);
   copyStorage(staged.get(), document.get());
   velk::checkResult(document->Flush(), kFlushPos);
