@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 binary=$(realpath "${1:-build/src/hesk_config}")
 bench_work_dir compile
 
-declare -A seconds
+declare -A seconds cpu
 for scale in 1 4; do
   dir="$bench_dir/x$scale"
   python3 "$here/gen_config.py" "$dir" --scale "$scale" >/dev/null
@@ -22,5 +22,7 @@ for scale in 1 4; do
     "rm -rf '$out' && '$binary' compile -p BENCH -x '$dir/main.xml' --settings='$out/settings.kvdb' \
        --storage='$out/storage.kvdb' -e '$out/config.vsm' -m 1" -
   seconds[$scale]=$paired_seconds
+  cpu[$scale]=$paired_cpu
 done
-awk -v a="${seconds[4]}" -v b="${seconds[1]}" 'BEGIN { printf "compile 4x / 1x time: %.2f\n", b > 0 ? a / b : 0 }'
+awk -v a="${seconds[4]}" -v b="${seconds[1]}" -v c="${cpu[4]}" -v d="${cpu[1]}" \
+  'BEGIN { printf "compile 4x / 1x: wall %.2f  cpu %.2f\n", (b > 0 ? a / b : 0), (d > 0 ? c / d : 0) }'
