@@ -15,13 +15,13 @@ result_t PersistentStorageNode::open(velk::Ref<velk::ITracer> tracer,
                                      velk::Ref<data_storage::IIndexedKeyValueStorage> store, std::string key,
                                      velk::Ref<PersistentStorageNode>& out) {
   out.reset();
-  // The insertion looks for the key itself, so trying it first costs one
-  // lookup less for a new key (every key of an import, most of a compile's)
-  // and one more only for a key that is already stored.
-  data_storage::Bytes content(velk::kNewRecordDocument.begin(), velk::kNewRecordDocument.end());
+  data_storage::Bytes content;
   int64_t id = 0;
-  result_t r = store->Insert(key, content, id);
-  if (r == velk::errors::kAlreadyExists) r = store->FindByKey(key, content, id);
+  result_t r = store->FindByKey(key, content, id);
+  if (r == velk::errors::kNotFound) {
+    content.assign(velk::kNewRecordDocument.begin(), velk::kNewRecordDocument.end());
+    r = store->Insert(key, content, id);
+  }
   if (velk::failed(r)) return velk::errors::kMediaError;
   try {
     out =
