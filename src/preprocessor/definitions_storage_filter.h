@@ -28,7 +28,7 @@ class DefinitionsStorageFilter : public velk::ObjectBase<IStorageFilter> {
 
   // Replaces every reference to a known definition in `text`; diagnostics
   // name `location`.
-  void substitute(std::string& text, IFileLocation* location);
+  void substitute(std::string& text, IXmlFileStorage* node);
 
  private:
   struct Entry {
