@@ -11,7 +11,7 @@ elements each (80,000 records make about 12 MB).
 
 import argparse
 
-CRLF = "\\r\\n"
+CRLF = "\r\n"
 
 
 def settings_record(i):
