@@ -50,13 +50,13 @@ class XsdWriter {
 
   void elementType(const std::string& typeName, const ElementShape& shape) {
     if (!shape.attributes && !shape.children) return;  // free: written once as "free"
-    bool mixed = !shape.children;
-    line(1, "<xs:complexType name=\"" + typeName + "\"" + (mixed ? " mixed=\"true\"" : "") + ">");
+    // The reader reads no element's text, so text passes everywhere.
+    line(1, "<xs:complexType name=\"" + typeName + "\" mixed=\"true\">");
     children(2, shape);
     attributes(2, shape);
     line(1, "</xs:complexType>");
     if (!shape.children) return;
-    line(1, "<xs:complexType name=\"" + typeName + ".block\">");
+    line(1, "<xs:complexType name=\"" + typeName + ".block\" mixed=\"true\">");
     documentation(2, kBlockDocumentation);
     children(2, shape);
     line(2, "<xs:anyAttribute processContents=\"skip\"/>");
