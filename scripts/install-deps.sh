@@ -3,7 +3,7 @@
 set -eu
 # clang and its runtime (libFuzzer, sanitizers) build the fuzz targets;
 # xmllint (libxml2-utils) checks files against the generated schemas.
-packages="g++ cmake ninja-build libsqlite3-dev libtinyxml-dev libboost-dev libgtest-dev sqlite3 perl
+packages="g++ cmake ninja-build libsqlite3-dev libtinyxml-dev libboost-dev libgtest-dev zlib1g-dev sqlite3 perl
   clang libclang-rt-14-dev python3 libxml2-utils"
 missing=""
 for p in $packages; do

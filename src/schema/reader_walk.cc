@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "compiler/configuration_reader.h"
-#include "compiler/element_reading.h"
+#include "front/configuration_reader.h"
+#include "front/element_reading.h"
 #include "velk/exception.h"
 
 namespace app_core::schema {

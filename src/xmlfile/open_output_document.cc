@@ -1,8 +1,5 @@
 #include "xmlfile/open_output_document.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "console/helpers_exceptions.h"
 #include "xmlfile/file_io.h"
 
@@ -25,18 +22,6 @@ uint64_t sizeOf(velk::IIO& file, const std::string& path, const char* sourceFile
 }
 
 }  // namespace
-
-void createOutputDirectory(const std::string& path, velk::SourcePos pos) {
-  std::filesystem::path directory = std::filesystem::path(path).parent_path();
-  if (directory.empty()) return;
-  std::error_code error;
-  std::filesystem::create_directories(directory, error);
-  // An existing directory is no failure; anything else standing in the way
-  // of one is.
-  if (!error && std::filesystem::is_directory(directory, error)) return;
-  result_t r = error ? velk::fromErrno(error.value()) : velk::errors::kPathNotFound;
-  throw helpers::Exception(pos, "Can't create directory for output file: " + path, r);
-}
 
 Ref<velk::IStorage> openOutputDocument(velk::IXmlStorageFactory* factory, const std::string& path,
                                        std::string_view rootName, const char* sourceFile) {
