@@ -49,8 +49,10 @@ class TableProbeNode : public velk::ObjectBase<helpers::IXmlFileStorage, IReader
   void ProbeChildren(const ChildTable& table) override {
     if (depth_ >= kMaxDepth) throw std::runtime_error("reader tables nest too deep below " + shape_.name);
     shape_.children.emplace();
+    // Reserved, so that the probes' references to their shapes hold.
+    shape_.children->reserve(table.size());
     for (const ChildElementDescriptor& entry : table) {
-      ElementShape child{std::string(entry.name), {}, {}};
+      ElementShape& child = shape_.children->emplace_back(ElementShape{std::string(entry.name), {}, {}});
       auto node = velk::make<TableProbeNode>(child, depth_ + 1);
       try {
         entry.read(node.get());
@@ -58,7 +60,6 @@ class TableProbeNode : public velk::ObjectBase<helpers::IXmlFileStorage, IReader
         // A reader that needs more than tables (the schedule deserializer)
         // fails on a probe; what it read so far stands.
       }
-      shape_.children->push_back(std::move(child));
     }
   }
 
