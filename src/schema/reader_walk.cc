@@ -77,9 +77,15 @@ class TableProbeNode : public velk::ObjectBase<helpers::IXmlFileStorage, IReader
   }
   result_t RemoveNode(std::string_view) override { return velk::errors::kNotImplemented; }
   result_t GetName(char* buffer, uint32_t* size) override { return velk::copyName(shape_.name, buffer, size); }
-  result_t GetNodesCount(uint32_t* count) override { return *count = 0, velk::errors::kOk; }
+  result_t GetNodesCount(uint32_t* count) override {
+    *count = 0;
+    return velk::errors::kOk;
+  }
   result_t GetNodeName(uint32_t, char*, uint32_t*) override { return velk::errors::kNotFound; }
-  result_t GetValuesCount(uint32_t* count) override { return *count = 0, velk::errors::kOk; }
+  result_t GetValuesCount(uint32_t* count) override {
+    *count = 0;
+    return velk::errors::kOk;
+  }
   result_t GetValueName(uint32_t, char*, uint32_t*) override { return velk::errors::kNotFound; }
   result_t WriteValue(std::string_view, const velk::ValueDescriptor&, uint32_t) override {
     return velk::errors::kNotImplemented;
