@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the build and test dependencies that are missing (Debian).
 set -eu
-# clang and its runtime (libFuzzer, sanitizers) build the fuzz targets;
-# xmllint (libxml2-utils) checks files against the generated schemas.
-packages="g++ cmake ninja-build libsqlite3-dev libtinyxml-dev libboost-dev libgtest-dev zlib1g-dev sqlite3 perl
+# clang and its runtime (libFuzzer, sanitizers) build the fuzz targets; make
+# runs the build snippets of the documentation; xmllint (libxml2-utils) checks
+# files against the generated schemas.
+packages="g++ cmake ninja-build make libsqlite3-dev libtinyxml-dev libboost-dev libgtest-dev zlib1g-dev sqlite3 perl
   clang libclang-rt-14-dev python3 libxml2-utils"
 missing=""
 for p in $packages; do
