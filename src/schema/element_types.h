@@ -16,6 +16,8 @@ class ElementTypes {
   struct Entry {
     std::string typeName;
     const ElementShape* shape;
+    // The names of the elements it stands in, each once ("" for the root).
+    std::vector<std::string> parents;
   };
 
   // `root` is named `rootName`; the shapes below it in breadth-first order.
@@ -24,10 +26,13 @@ class ElementTypes {
   // Each distinct shape once, the root first.
   const std::vector<Entry>& entries() const { return entries_; }
   const std::string& typeOf(const ElementShape& shape) const;
+  // "Stands in: a, b." for the elements a type's element stands in.
+  std::string placeOf(const std::string& typeName) const;
 
  private:
   std::vector<Entry> entries_;
   std::map<const ElementShape*, std::string> names_;
+  std::map<std::string, size_t> entryOfType_;
 };
 
 }  // namespace app_core::schema

@@ -51,6 +51,7 @@ class RelaxNgWriter {
   void elementType(const std::string& typeName, const ElementShape& shape) {
     if (!shape.attributes && !shape.children) return;
     line(1, "<define name=\"" + typeName + "\">");
+    if (std::string place = types_.placeOf(typeName); !place.empty()) documentation(2, place);
     if (shape.attributes) {
       for (const AttributeShape& attribute : *shape.attributes) this->attribute(2, attribute);
       line(2, "<ref name=\"conditions\"/>");

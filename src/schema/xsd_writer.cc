@@ -52,6 +52,7 @@ class XsdWriter {
     if (!shape.attributes && !shape.children) return;  // free: written once as "free"
     // The reader reads no element's text, so text passes everywhere.
     line(1, "<xs:complexType name=\"" + typeName + "\" mixed=\"true\">");
+    if (std::string place = types_.placeOf(typeName); !place.empty()) documentation(2, place);
     children(2, shape);
     attributes(2, shape);
     line(1, "</xs:complexType>");

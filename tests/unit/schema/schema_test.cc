@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "schema/element_types.h"
 #include "schema/reader_walk.h"
 #include "schema/relax_ng_writer.h"
 #include "schema/xsd_writer.h"
@@ -140,6 +141,18 @@ TEST(Schema, ComparisonNoticesAnElementOrAttributeOnOneSideOnly) {
   fewer.children->pop_back();
   EXPECT_EQ(XsdComparison(xsd).differences(fewer),
             std::vector<std::string>{"root: element settings not in the reader's tables"});
+}
+
+TEST(ElementTypes, OneTypePerShapeNamedAfterItsFirstPlace) {
+  ElementShape root = walkReader();
+  ElementTypes types(root, "configuration");
+  EXPECT_EQ(types.typeOf(*childNamed(root, "component")), "component");
+  EXPECT_EQ(types.typeOf(*childNamed(*childNamed(root, "assembly"), "component")), "assembly.component");
+  EXPECT_EQ(types.typeOf(*childNamed(*childNamed(root, "on_demand_task"), "settings")), "task_type.settings");
+  EXPECT_EQ(types.placeOf("depends"), "Stands in: service, task_type, monitoring_task.");
+  EXPECT_EQ(types.placeOf("task_type.settings"), "Stands in: task_type, on_demand_task, monitoring_task.");
+  EXPECT_EQ(types.placeOf("service"), "Stands in: the root element.");
+  EXPECT_EQ(types.placeOf("configuration"), "");
 }
 
 TEST(ReaderWalk, ElementsStandWhereTheReaderDispatchesThem) {
