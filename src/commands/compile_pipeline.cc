@@ -33,7 +33,7 @@ constexpr velk::SourcePos kCommitPos{kCompilerSource, 270};
 ConfigurationModel modelOfInputs(const CompileContext& context, const CompileArguments& args,
                                velk::IStructSerializer* serializer) {
   auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(context.reporter),
-                                              context.xmlFactory.get(), args.definitions, args.product);
+                                              context.xmlFactory.get(), args.definitions, args.product, args.inputs);
   SourceConfiguration source;
   for (const std::string& path : args.inputs) {
     Ref<helpers::IXmlFileStorage> root =

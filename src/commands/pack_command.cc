@@ -85,7 +85,7 @@ velk::result_t preprocess(const CommandEnvironment& env, const std::string& prod
                           const std::vector<std::string>& inputs, const std::string& output) {
   return runGuarded(env, "Preprocessing failed", [&] {
     auto filter = makePreprocessorChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory,
-                                        definitions, product);
+                                        definitions, product, inputs);
     return combineAndWrite(env, inputs, output, filter);
   });
 }

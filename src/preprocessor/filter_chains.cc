@@ -2,6 +2,7 @@
 
 #include "preprocessor/combined_storage_filter.h"
 #include "preprocessor/definitions_storage_filter.h"
+#include "preprocessor/expansion_budget.h"
 #include "preprocessor/storage_block_filter.h"
 #include "preprocessor/storage_include_filter.h"
 #include "preprocessor/user_messages_storage_filter.h"
@@ -10,11 +11,15 @@ namespace app_core::helpers {
 
 velk::Ref<IStorageFilter> makePreprocessorChain(velk::Ref<StorageErrorReporter> reporter,
                                                 velk::IObject* xmlStorageFactory,
-                                                const Definitions& definitions, const std::string& product) {
+                                                const Definitions& definitions, const std::string& product,
+                                                const std::vector<std::string>& sources) {
+  auto budget = velk::make<ExpansionBudget>(reporter);
+  for (const std::string& source : sources) budget->addSourceFile(source);
   auto chain = velk::make<CombinedStorageFilter>();
-  chain->add(velk::make<DefinitionsStorageFilter>(reporter, definitions, product));
+  chain->add(velk::make<DefinitionsStorageFilter>(reporter, definitions, product, budget));
   chain->add(velk::make<StorageBlockFilter>());
-  chain->add(velk::make<StorageIncludeFilter>(reporter, velk::queryInterface<velk::IXmlStorageFactory>(xmlStorageFactory)));
+  chain->add(velk::make<StorageIncludeFilter>(
+      reporter, velk::queryInterface<velk::IXmlStorageFactory>(xmlStorageFactory), std::move(budget)));
   chain->add(velk::make<UserMessagesStorageFilter>(std::move(reporter)));
   return chain;
 }

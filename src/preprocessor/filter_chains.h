@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "console/storage_error_reporter.h"
 #include "preprocessor/definition.h"
@@ -10,10 +11,12 @@
 namespace app_core::helpers {
 
 // Definitions and product, blocks, includes, messages: what compile, import
-// and preprocess read through.
+// and preprocess read through. The size of the `sources` (the command's
+// input files) and of every included file sets the chain's expansion limit.
 velk::Ref<IStorageFilter> makePreprocessorChain(velk::Ref<StorageErrorReporter> reporter,
                                                 velk::IObject* xmlStorageFactory,
-                                                const Definitions& definitions, const std::string& product);
+                                                const Definitions& definitions, const std::string& product,
+                                                const std::vector<std::string>& sources = {});
 
 // Includes alone: what pack reads through. `xmlStorageFactory` parses the
 // included files.
