@@ -80,11 +80,11 @@ velk::result_t exportDatabase(const CommandEnvironment& env, const std::string& 
   Ref<data_storage::IIndexedKeyValueStorage> records =
       openCommandDatabase(kvFactory.get(), env.reporter, database, DatabaseUse::kRead);
   auto factory = xmlFactory(env);
-  Ref<velk::IStorage> root = openOutputDocument(factory.get(), xml, "root");
-  exportRecords(root.get(), records.get(), factory.get(), env.reporter);
-  // Written here rather than at release, where a failed write goes unheard.
-  velk::checkResult(root->Flush(), kFlushPos, "Flush");
-  root.reset();
+  OutputDocument document = openOutputDocument(factory.get(), xml, "root");
+  exportRecords(document.root.get(), records.get(), factory.get(), env.reporter);
+  // Written here rather than at release, where a failed write goes unheard;
+  // a failure leaves the file as it was.
+  saveOutputDocument(document, kFlushPos, "Flush");
   return velk::errors::kOk;
 }
 

@@ -53,9 +53,11 @@ bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::strin
   Ref<velk::IStorage> staged;
   velk::checkResult(factory->CreateDocument("root", nullptr, 0, staged.put()), kStagePos);
   copyStorage(container.get(), staged.get());
-  Ref<velk::IStorage> document = openOutputDocument(factory.get(), output, "root", kSource);
-  copyStorage(staged.get(), document.get());
-  velk::checkResult(document->Flush(), kFlushPos);
+  OutputDocument document = openOutputDocument(factory.get(), output, "root", kSource);
+  copyStorage(staged.get(), document.root.get());
+  // Saved whole or not at all: an existing output keeps its old text when
+  // the save fails.
+  saveOutputDocument(document, kFlushPos);
   // Diagnostics raised while the deeper levels were copied fail the run too.
   return errorCount(env) == 0;
 }
