@@ -1,5 +1,6 @@
 #include "cli/command_line_parser.h"
 
+#include "cli/command_files.h"
 #include "cli/usage_text.h"
 
 namespace app_core::command_line_options {
@@ -123,6 +124,7 @@ void parse(const std::vector<std::string>& arguments, CommandParameters& paramet
     parseOptions(arguments, 1, buildOptionTable(parsed.command), parsed);
     checkParameters(parsed);
     splitQuarnConfig(parsed);
+    checkOutputsApart(parsed);
   } catch (const CommandLineException& e) {
     out << "Error: " << e.what() << ".\n\n"
         << "Use 'help' option for help.\n";

@@ -26,7 +26,6 @@ bool sameFile(const std::string& first, const std::string& second) {
   bool firstExists = ::stat(first.c_str(), &a) == 0;
   bool secondExists = ::stat(second.c_str(), &b) == 0;
   if (firstExists && secondExists) return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-  if (firstExists || secondExists) return false;
   return normalisedPath(first) == normalisedPath(second);
 }
 

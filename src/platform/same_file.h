@@ -7,9 +7,9 @@
 namespace velk {
 
 // True when both paths exist and are the same file (device and inode, so
-// links and different spellings are seen through), or when neither exists
-// and both normalise to the same absolute path. A path whose directory
-// exists but the file does not is compared by its resolved directory.
+// links and different spellings are seen through), or, when one does not
+// exist yet, when both normalise to the same absolute path (the part of a
+// path that exists is resolved, links included).
 bool sameFile(const std::string& first, const std::string& second);
 
 }  // namespace velk
