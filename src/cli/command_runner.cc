@@ -2,6 +2,7 @@
 
 #include "cli/absolute_path.h"
 #include "cli/run_context.h"
+#include "cli/run_lock.h"
 #include "commands/exchange_commands.h"
 #include "commands/pack_command.h"
 #include "compiler/compile_pipeline.h"
@@ -66,6 +67,9 @@ velk::result_t run(const CommandParameters& parameters, std::ostream& console) {
   if (!runsBody(parameters.command)) return 1;
   RunContext context(parameters, console);
   CommandParameters absolute = withAbsolutePaths(parameters, currentDirectory());
+  // Held until the command has let go of every output.
+  velk::AdvisoryLock lock;
+  if (!lockRunOutputs(absolute, context.environment().reporter, lock)) return velk::errors::kUnspecified;
   return runCommand(absolute, context.environment());
 }
 
