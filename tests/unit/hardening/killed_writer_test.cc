@@ -282,5 +282,26 @@ TEST_F(KilledCompile, LeavesTheOutputsAllOldOrAllNewSaveBetweenCommitAndRename) 
   EXPECT_GE(allOld, 1) << "no kill came before the commit";
 }
 
+// An existing pack output is rewritten whole: a kill leaves its old text or
+// its new one, never the old text followed by zeros or a cut new one.
+TEST_F(KilledCompile, PackLeavesItsOutputOldOrNew) {
+  {
+    std::ofstream input(path("big.xml"), std::ios::binary);
+    input << "<root>";
+    for (int n = 0; n < 60000; ++n) input << "<item n=\"" << n << "\">text " << n << "</item>";
+    input << "</root>";
+  }
+  std::ofstream(path("base.xml"), std::ios::binary) << "<root>\r\n    <old />\r\n</root>\r\n";
+  std::vector<Output> outputs = {{path("base.xml"), path("packed.xml"), false, {}, {}}};
+  std::vector<std::string> pack = {"pack", "-x", path("big.xml"), "-o", path("packed.xml")};
+  resetOutput(outputs[0]);
+  outputs[0].before = fileText(path("packed.xml"));
+  auto start = Clock::now();
+  ASSERT_EQ(runTool(pack), 0);
+  Clock::duration span = Clock::now() - start;
+  outputs[0].after = fileText(path("packed.xml"));
+  killAtRandomMoments(pack, outputs, span * 11 / 10, roundsOr(8));
+}
+
 }  // namespace
 }  // namespace hardening
