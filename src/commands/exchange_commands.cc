@@ -33,12 +33,13 @@ Ref<velk::IXmlStorageFactory> xmlFactory(const CommandEnvironment& env) {
 
 // The exchange file as the compiler would read it: through the preprocessor
 // with no definitions and no product. None when it could not be opened or
-// parsed (that has been reported).
+// parsed (that has been reported). Including `database` is an error.
 Ref<helpers::IXmlFileStorage> readExchangeFile(const CommandEnvironment& env, velk::IXmlStorageFactory* factory,
-                                               const std::string& path) {
+                                               const std::string& path, const std::string& database) {
   Ref<helpers::IXmlFileStorage> root = helpers::openXmlFile(factory, path, env.reporter, nullptr);
   if (!root) return {};
-  auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {});
+  auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {},
+                                              {database});
   return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain));
 }
 
@@ -93,7 +94,7 @@ velk::result_t importDatabase(const CommandEnvironment& env, const std::string& 
   Ref<data_storage::IIndexedKeyValueStorage> records =
       openCommandDatabase(kvFactory.get(), env.reporter, database, DatabaseUse::kWrite);
   auto factory = xmlFactory(env);
-  Ref<helpers::IXmlFileStorage> root = readExchangeFile(env, factory.get(), xml);
+  Ref<helpers::IXmlFileStorage> root = readExchangeFile(env, factory.get(), xml, database);
   if (!root) return velk::errors::kFileNotFound;
   auto tracer = velk::getService<velk::ITracer>(env.locator);
   try {

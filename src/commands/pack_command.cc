@@ -78,7 +78,7 @@ result_t runGuarded(const CommandEnvironment& env, const char* failure, Work wor
 
 velk::result_t pack(const CommandEnvironment& env, const std::vector<std::string>& inputs, const std::string& output) {
   return runGuarded(env, "Packing failed", [&] {
-    auto filter = makePackChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory);
+    auto filter = makePackChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory, {output});
     return combineAndWrite(env, inputs, output, filter);
   });
 }
@@ -87,7 +87,7 @@ velk::result_t preprocess(const CommandEnvironment& env, const std::string& prod
                           const std::vector<std::string>& inputs, const std::string& output) {
   return runGuarded(env, "Preprocessing failed", [&] {
     auto filter = makePreprocessorChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory,
-                                        definitions, product);
+                                        definitions, product, {output});
     return combineAndWrite(env, inputs, output, filter);
   });
 }

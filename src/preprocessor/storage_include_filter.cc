@@ -5,6 +5,7 @@
 #include <system_error>
 #include <typeinfo>
 
+#include "platform/same_file.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_iterator_stack.h"
 #include "xmlfile/storage_helpers.h"
@@ -50,6 +51,10 @@ void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStor
     reporter_->ReportError(location, "include: '" + path + "' is included recursively");
     return;
   }
+  if (const std::string* output = outputAt(path)) {
+    reporter_->ReportError(location, "include: '" + path + "' is the same file as the output '" + *output + "'");
+    return;
+  }
   velk::Ref<IXmlFileStorage> root = xmlStorageFactory_
                                         ? openXmlFile(xmlStorageFactory_.get(), path, reporter_.get(), node)
                                         : openXmlFile(path, reporter_.get(), node);
@@ -68,6 +73,13 @@ const fs::path& StorageIncludeFilter::comparable(const std::string& path) {
   std::error_code error;
   fs::path canonical = fs::weakly_canonical(path, error);
   return comparable_.emplace(path, error ? fs::path(path).lexically_normal() : canonical).first->second;
+}
+
+const std::string* StorageIncludeFilter::outputAt(const std::string& path) const {
+  for (const std::string& output : outputs_) {
+    if (!output.empty() && velk::sameFile(path, output)) return &output;
+  }
+  return nullptr;
 }
 
 bool StorageIncludeFilter::isIncluding(IFileLocation* location, const std::string& path) {
