@@ -9,6 +9,7 @@
 
 #include "cli/command_line_parser.h"
 #include "cli/command_runner.h"
+#include "platform/path_rules.h"
 
 namespace {
 
@@ -38,6 +39,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   CommandParameters absolute = withAbsolutePaths(parameters, "/scratch/current");
-  command_line_options::extensionOf(absolute.singlePath);
+  velk::extensionOf(absolute.singlePath);
   return 0;
 }

@@ -14,7 +14,7 @@
 
 #include "cli/tool_main.h"
 #include "commands/pack_command.h"
-#include "compiler/compile_pipeline.h"
+#include "commands/compile_pipeline.h"
 #include "fuzz_input.h"
 #include "quiet_run.h"
 

@@ -2,6 +2,7 @@
 
 #include "cli/command_files.h"
 #include "cli/usage_text.h"
+#include "platform/path_rules.h"
 
 namespace app_core::command_line_options {
 namespace {
@@ -61,14 +62,6 @@ void parseOptions(const std::vector<std::string>& arguments, size_t first, const
   }
 }
 
-std::string extensionOf(const std::string& path) {
-  for (size_t i = path.size(); i-- > 0;) {
-    if (path[i] == '/' || path[i] == '\\') break;
-    if (path[i] == '.') return path.substr(i + 1);
-  }
-  return {};
-}
-
 void checkParameters(const CommandParameters& p) {
   switch (p.command) {
     case Command::kImport:
@@ -91,7 +84,7 @@ void checkParameters(const CommandParameters& p) {
   require(!p.storageDatabasePath.empty(), "storage DB path is required (\"--storage\" option)");
   require(!p.vsmOutput.empty(), "*.vsm file path is required (\"--vsm\" option)");
   bool registryFile = !p.quarnConfig.empty() && p.quarnConfig.find('|') == std::string::npos &&
-                      extensionOf(p.quarnConfig) == "reg";
+                      velk::extensionOf(p.quarnConfig) == "reg";
   require(!registryFile, "--quarn-config: unexpected format");
 }
 

@@ -28,7 +28,4 @@ void splitQuarnConfig(CommandParameters& parameters);
 // "name=value" texts to Definitions; without "=" the text is all name.
 void addDefinitions(CommandParameters& parameters);
 
-// The characters after the last "." behind the last "/" or "\"; empty when none.
-std::string extensionOf(const std::string& path);
-
 }  // namespace app_core::command_line_options

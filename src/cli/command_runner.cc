@@ -1,11 +1,12 @@
 #include "cli/command_runner.h"
 
-#include "cli/absolute_path.h"
+#include "cli/current_directory.h"
 #include "cli/run_context.h"
 #include "cli/run_lock.h"
+#include "commands/compile_pipeline.h"
+#include "platform/path_rules.h"
 #include "commands/exchange_commands.h"
 #include "commands/pack_command.h"
-#include "compiler/compile_pipeline.h"
 
 namespace app_core {
 namespace {
@@ -35,7 +36,7 @@ bool runsBody(Command command) {
 
 CommandParameters withAbsolutePaths(const CommandParameters& parameters, const std::string& directory) {
   CommandParameters p = parameters;
-  auto absolute = [&](std::string& path) { path = makeAbsolute(path, directory); };
+  auto absolute = [&](std::string& path) { path = velk::makeAbsolute(path, directory); };
   for (std::string& input : p.xmlInputs) absolute(input);
   absolute(p.singlePath);
   if (p.command == Command::kImport || p.command == Command::kExport) absolute(p.databasePath);

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "kv/exchange_export.h"
-#include "kv/exchange_import.h"
+#include "records/exchange_export.h"
+#include "records/exchange_import.h"
 #include "kv/key_value_factory_interfaces.h"
 #include "kv/open_command_database.h"
 #include "kv/transaction_indexed_key_value_storage.h"

@@ -1,21 +1,16 @@
 #include "kv/open_command_database.h"
 
 #include "console/helpers_exceptions.h"
+#include "console/output_directory.h"
 #include "kv/read_only_transaction_indexed_key_value_storage.h"
 #include "kv/transaction_indexed_key_value_storage.h"
-#include "xmlfile/open_output_document.h"
+#include "platform/path_rules.h"
 
 namespace app_core {
 
 using data_storage::IIndexedKeyValueStorage;
 
-bool hasReadOnlyExtension(const std::string& path) {
-  size_t dot = path.rfind('.');
-  if (dot == std::string::npos) return false;
-  size_t separator = path.find_last_of("/\\");
-  if (separator != std::string::npos && separator > dot) return false;
-  return path.compare(dot + 1, std::string::npos, "kvro") == 0;
-}
+bool hasReadOnlyExtension(const std::string& path) { return velk::extensionOf(path) == "kvro"; }
 
 velk::Ref<IIndexedKeyValueStorage> openCommandDatabase(data_storage::IKeyValueStorageFactory* factory,
                                                        helpers::StorageErrorReporter* reporter, const std::string& path,

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <typeinfo>
 
+#include "platform/path_rules.h"
 #include "platform/same_file.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_iterator_stack.h"
@@ -35,18 +36,10 @@ bool StorageIncludeFilter::FilterNode(StorageIteratorStack& stack, IXmlFileStora
   return true;
 }
 
-std::string StorageIncludeFilter::resolveIncludePath(const std::string& file, const std::string& includingFile) {
-  std::string written = file;
-  std::replace(written.begin(), written.end(), '\\', '/');
-  fs::path path(written);
-  if (path.is_absolute()) return path.lexically_normal().string();
-  return (fs::path(includingFile).parent_path() / path).lexically_normal().string();
-}
-
 void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStorage* node, const std::string& file) {
   if (velk::xml::validUtf8Length(file) != file.size()) throw std::bad_cast();
   IFileLocation* location = node->GetLocation();
-  std::string path = resolveIncludePath(file, location ? location->GetFileName() : std::string());
+  std::string path = velk::resolveAgainstFile(file, location ? location->GetFileName() : std::string());
   if (isIncluding(location, path)) {
     reporter_->ReportError(location, "include: '" + path + "' is included recursively");
     return;

@@ -22,10 +22,6 @@ class StorageIncludeFilter : public DefaultStorageFilter {
 
   bool FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) override;
 
-  // `file` as written in an include element of a file at `includingFile`:
-  // relative to that file's directory, with "\" read as "/".
-  static std::string resolveIncludePath(const std::string& file, const std::string& includingFile);
-
  private:
   void includeFile(StorageIteratorStack& stack, IXmlFileStorage* node, const std::string& file);
   bool isIncluding(IFileLocation* location, const std::string& path);

@@ -29,18 +29,6 @@ uint64_t sizeOf(velk::IIO& file, const std::string& path, const char* sourceFile
 
 }  // namespace
 
-void createOutputDirectory(const std::string& path, velk::SourcePos pos) {
-  std::filesystem::path directory = std::filesystem::path(path).parent_path();
-  if (directory.empty()) return;
-  std::error_code error;
-  std::filesystem::create_directories(directory, error);
-  // An existing directory is no failure; anything else standing in the way
-  // of one is.
-  if (!error && std::filesystem::is_directory(directory, error)) return;
-  result_t r = error ? velk::fromErrno(error.value()) : velk::errors::kPathNotFound;
-  throw helpers::Exception(pos, "Can't create directory for output file: " + path, r);
-}
-
 // The file's old bytes. A file that exists is opened for writing as a test
 // that it may be written (a directory or a pipe in its place fails here); a
 // missing one needs a directory that takes new files. Nothing is changed.

@@ -7,19 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "console/output_directory.h"
 #include "velk/exception.h"
 #include "xmlfile/output_file.h"
 #include "xmlfile/xml_storage_factory.h"
 
 namespace app_core {
-
-// Where the compile pipeline's opening failures say they were raised.
-constexpr const char* kCompilerSource = "components/vorn_config_compiler/source/vorn_config_compiler";
-
-// Creates the directory that will hold `path`, with every missing parent.
-// A failure raises helpers::Exception "Can't create directory for output
-// file: <path>" with the failure code, at `pos`.
-void createOutputDirectory(const std::string& path, velk::SourcePos pos);
 
 struct OutputDocument {
   velk::Ref<velk::IStorage> root;

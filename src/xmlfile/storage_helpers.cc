@@ -1,6 +1,7 @@
 #include "xmlfile/storage_helpers.h"
 
 #include "velk/exception.h"
+#include "xmlfile/node_names.h"
 
 namespace velk::helpers {
 namespace {
@@ -13,12 +14,8 @@ bool meansAbsent(result_t r) {
 
 // The name for a message; a node that cannot tell its name gives "".
 std::string nameForMessage(IStorage* node) {
-  uint32_t size = 0;
-  if (failed(node->GetName(nullptr, &size)) || size == 0) return {};
-  std::string name(size, '\0');
-  if (failed(node->GetName(name.data(), &size))) return {};
-  name.resize(size);
-  return name;
+  std::string name;
+  return succeeded(app_core::readNodeName(node, name)) ? name : std::string();
 }
 
 [[noreturn]] void throwAtNode(IStorage* node, std::string_view what, result_t r, uint32_t line) {
@@ -61,11 +58,8 @@ bool readText(IStorage* node, std::string_view name, std::wstring& text) {
 }
 
 std::string nodeName(IStorage* node) {
-  uint32_t size = 0;
-  checkResult(node->GetName(nullptr, &size), {kSource, 54});
-  std::string name(size, '\0');
-  checkResult(node->GetName(name.data(), &size), {kSource, 57});
-  name.resize(size);
+  std::string name;
+  checkResult(app_core::readNodeName(node, name), {kSource, 54});
   return name;
 }
 
@@ -77,12 +71,9 @@ uint32_t valuesCount(IStorage* node) {
 }
 
 std::string valueName(IStorage* node, uint32_t index) {
-  uint32_t size = 0;
-  result_t r = node->GetValueName(index, nullptr, &size);
-  std::string name(size, '\0');
-  if (succeeded(r)) r = node->GetValueName(index, name.data(), &size);
+  std::string name;
+  result_t r = app_core::readValueName(node, index, name);
   if (failed(r)) throwAtNode(node, "GetValueName", r, 131);
-  name.resize(size);
   return name;
 }
 

@@ -170,15 +170,6 @@ TEST(Checks, CommandWordErrorsPrintNothing) {
   }
 }
 
-TEST(QuarnConfig, ExtensionRules) {
-  EXPECT_EQ(extensionOf("ppp.reg"), "reg");
-  EXPECT_EQ(extensionOf("dir.reg/ppp"), "");
-  EXPECT_EQ(extensionOf("dir.x\\ppp"), "");
-  EXPECT_EQ(extensionOf("a/b.c.REG"), "REG");
-  EXPECT_EQ(extensionOf("noext"), "");
-  EXPECT_EQ(extensionOf("trailing."), "");
-}
-
 TEST(QuarnConfig, SplitAtFirstBar) {
   auto p = parsed(compileWith({"-g", "ppp.reg|HKEY_LOCAL_MACHINE\\Software\\X|Y"}));
   EXPECT_EQ(p.quarnConfig, "ppp.reg");

@@ -6,7 +6,7 @@
 #include <regex>
 #include <sstream>
 
-#include "cli/absolute_path.h"
+#include "cli/current_directory.h"
 #include "cli/command_runner.h"
 #include "cli/run_context.h"
 #include "cli/tool_main.h"
@@ -18,21 +18,6 @@ namespace app_core {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(AbsolutePath, AbsoluteFormsStay) {
-  for (const char* path : {"/etc/x.xml", "//server/share", "\\\\server\\share\\a.xml", "C:\\a.xml", "c:/a.xml"})
-    EXPECT_EQ(makeAbsolute(path, "/work"), path);
-  EXPECT_EQ(makeAbsolute("D:", "/work"), "D:\\");
-}
-
-TEST(AbsolutePath, RelativeJoinedAndNormalised) {
-  EXPECT_EQ(makeAbsolute("a.xml", "/work"), "/work/a.xml");
-  EXPECT_EQ(makeAbsolute("a.xml", "/work/"), "/work/a.xml");
-  EXPECT_EQ(makeAbsolute("./sub/../b/./c.xml", "/work/dir"), "/work/dir/b/c.xml");
-  EXPECT_EQ(makeAbsolute("../../../up.xml", "/work/dir"), "/up.xml");
-  EXPECT_EQ(makeAbsolute("a//b.xml", "/"), "/a/b.xml");
-  EXPECT_EQ(makeAbsolute("", "/work"), "/work/");
-}
 
 TEST(AbsolutePath, CurrentDirectoryIsAbsolute) {
   EXPECT_EQ(currentDirectory(), fs::current_path().string());

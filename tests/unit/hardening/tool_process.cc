@@ -113,9 +113,7 @@ std::string exchangeRow(const std::string& prefix, int n, const std::string& tag
 }
 
 std::string writeConfiguration(const std::string& folder, int services) {
-  // This file lies in tests/unit/hardening of the source tree.
-  std::string generator =
-      (std::filesystem::path(__FILE__).parent_path() / "../../../bench/gen_config.py").lexically_normal().string();
+  std::string generator = HESK_SOURCE_DIR "/bench/gen_config.py";
   std::string command = "python3 '" + generator + "' '" + folder + "' --scale " +
                         std::to_string(services / 10000.0) + " >/dev/null";
   if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot run " + generator);

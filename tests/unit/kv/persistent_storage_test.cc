@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "adapter_test_support.h"
-#include "kv/content_checksum.h"
-#include "kv/open_persistent_storage.h"
-#include "kv/persistent_storage_cache.h"
+#include "records/content_checksum.h"
+#include "records/open_persistent_storage.h"
+#include "records/persistent_storage_cache.h"
 #include "kv_test_support.h"
 
 namespace data_storage::test {

@@ -1,0 +1,100 @@
+#include "front/element_reading.h"
+
+#include "front/compiler_messages.h"
+#include "xmlfile/node_names.h"
+
+namespace app_core {
+namespace {
+
+AttributeDescriptor* findDescriptor(AttributeTable& table, std::string_view name) {
+  for (AttributeDescriptor& descriptor : table)
+    if (descriptor.name == name) return &descriptor;
+  return nullptr;
+}
+
+void readAttribute(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
+                   AttributeTable& table, uint32_t index) {
+  helpers::IFileLocation* location = node->GetLocation();
+  std::string name;
+  velk::result_t r = readValueName(node, index, name);
+  if (velk::failed(r)) return reportStorageError(reporter, location, r);
+  AttributeDescriptor* descriptor = findDescriptor(table, name);
+  if (!descriptor) {
+    reporter->ReportError(location, "Unexpected '" + name + "'. Expected:" + descriptionList(table));
+    return;
+  }
+  if (descriptor->seen) reporter->ReportError(location, "Duplicate attribute '" + name + "'");
+  if (descriptor->parse({node, index, reporter}) == ParseOutcome::kAccepted) {
+    descriptor->seen = true;
+  } else {
+    reporter->ReportError(location, "Invalid format. Expected: " + descriptor->description());
+  }
+}
+
+}  // namespace
+
+std::string AttributeDescriptor::description() const {
+  return std::string(name) + (optional ? " (optional)" : "") + " = " + std::string(grammar);
+}
+
+std::string descriptionList(const AttributeTable& table) {
+  std::string list;
+  for (const AttributeDescriptor& descriptor : table) list += "\n    " + descriptor.description();
+  return list;
+}
+
+void reportStorageError(helpers::StorageErrorReporter* reporter, helpers::IFileLocation* location,
+                        velk::result_t r) {
+  reporter->ReportError(location, "XmlStorage error: " + velk::applicationText(r));
+}
+
+void readAttributes(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
+                    AttributeTable& table) {
+  uint32_t count = 0;
+  velk::result_t r = node->GetValuesCount(&count);
+  if (velk::failed(r)) return reportStorageError(reporter, node->GetLocation(), r);
+  for (uint32_t index = 0; index < count; ++index) readAttribute(reporter, node, table, index);
+  for (const AttributeDescriptor& descriptor : table) {
+    if (!descriptor.optional && !descriptor.seen)
+      reporter->ReportError(node->GetLocation(), "Missing required field: " + descriptor.description());
+  }
+}
+
+void readChildren(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
+                  const ChildTable& table) {
+  uint32_t count = 0;
+  velk::result_t r = node->GetNodesCount(&count);
+  if (velk::failed(r)) return reportStorageError(reporter, node->GetLocation(), r);
+  for (uint32_t index = 0; index < count; ++index) {
+    velk::Ref<helpers::IXmlFileStorage> child;
+    std::string name;
+    r = node->GetNode(index, child.put());
+    if (velk::succeeded(r)) r = readNodeName(child.get(), name);
+    if (velk::failed(r)) {
+      reportStorageError(reporter, node->GetLocation(), r);
+      continue;
+    }
+    const ChildElementDescriptor* entry = nullptr;
+    for (const ChildElementDescriptor& candidate : table) {
+      if (candidate.name == name) {
+        entry = &candidate;
+        break;
+      }
+    }
+    if (entry) {
+      entry->read(child.get());
+      continue;
+    }
+    std::string expected;
+    for (const ChildElementDescriptor& candidate : table) expected += "\n    " + std::string(candidate.name);
+    reporter->ReportError(child->GetLocation(), "Unexpected '" + name + "'. Expected one of:" + expected);
+  }
+}
+
+bool reportRepeated(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* child,
+                    std::string_view name, helpers::IFileLocation* earlierLocation) {
+  reporter->ReportError(child->GetLocation(), alreadyDefined(name, earlierLocation));
+  return false;
+}
+
+}  // namespace app_core

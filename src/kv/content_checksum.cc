@@ -1,9 +1,0 @@
-#include "kv/content_checksum.h"
-
-#include "velk/crc32.h"
-
-namespace app_core {
-
-uint32_t contentChecksum(const void* bytes, size_t size) { return velk::crc32Update(0, bytes, size); }
-
-}  // namespace app_core

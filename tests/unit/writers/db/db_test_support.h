@@ -1,0 +1,88 @@
+// Helpers of the database writer tests: real databases in a temporary
+// folder, models built from configuration text, and reads of the stored
+// records.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "front/configuration_model.h"
+#include "writers/db/storage_context.h"
+#include "schedule/struct_serializer.h"
+#include "schedule/values_free_storage_factory.h"
+#include "console/storage_error_reporter.h"
+#include "kv/key_value_storage.h"
+
+namespace app_core::testing {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::string path(const std::string& name) const { return (root_ / name).string(); }
+
+ private:
+  std::filesystem::path root_;
+};
+
+// One database file opened as a store, with the context the writers use.
+class Database {
+ public:
+  explicit Database(std::string path);
+  // The record of `key` as the store gives it; none when absent.
+  std::optional<std::string> record(const std::string& key) const;
+  // Every key, in the order of the records' ids.
+  std::vector<std::string> keys() const;
+  // Lets go of the store so that the file can be read by other means.
+  void close();
+  // Opens the file again, keeping what it holds.
+  void reopen();
+
+  const std::string& path() const { return path_; }
+  const StorageContext& context() const { return context_; }
+
+ private:
+  std::string path_;
+  StorageContext context_;
+};
+
+// A record read straight from the database file with SQLite, bypassing the
+// store; none when absent.
+std::optional<std::string> readRecordWithSqlite(const std::string& path, const std::string& key);
+
+class RecordingReporter : public velk::ObjectBase<helpers::StorageErrorReporter> {
+ public:
+  void ReportMessage(std::string_view) override {}
+  void ReportError(helpers::IFileLocation*, std::string_view text) override { errors.emplace_back(text); }
+  void ReportWarning(helpers::IFileLocation*, std::string_view) override {}
+  void ReportInfo(helpers::IFileLocation*, std::string_view) override {}
+  std::vector<std::string> errors;
+};
+
+// Builds models from configuration documents written into a folder, read
+// as the compiler reads its input files.
+class ModelSource {
+ public:
+  explicit ModelSource(const TempDir& dir);
+  // `body` goes inside the root element; the model must build without errors.
+  ConfigurationModel build(const std::string& body);
+
+  velk::Ref<velk::IStructSerializer> serializer;
+  velk::Ref<velk::IValuesFreeStorageFactory> adapters;
+
+ private:
+  const TempDir& dir_;
+  int documents_ = 0;
+};
+
+size_t occurrences(const std::string& text, const std::string& part);
+
+// Builds a record document from its lines: four blanks per level and CR LF
+// after each line, as the stored documents are printed.
+std::string document(const std::vector<std::string>& lines);
+
+}  // namespace app_core::testing
