@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "cli/command_files.h"
+#include "platform/path_rules.h"
 
 namespace app_core {
 namespace {
@@ -13,9 +14,9 @@ namespace fs = std::filesystem;
 // The directory that holds `path` or, when it cannot be made, its nearest
 // existing ancestor; the command reports the failure to make it.
 std::string lockedDirectoryOf(const std::string& path, bool make) {
-  fs::path directory = fs::path(path).parent_path();
   std::error_code error;
-  if (make && !directory.empty()) fs::create_directories(directory, error);
+  if (make) velk::createParentDirectories(path, error);
+  fs::path directory = fs::path(path).parent_path();
   while (!directory.empty() && !fs::is_directory(directory, error)) {
     fs::path parent = directory.parent_path();
     if (parent == directory) break;
