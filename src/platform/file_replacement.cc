@@ -1,11 +1,13 @@
 #include "platform/file_replacement.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -34,6 +36,23 @@ std::string temporaryNameFor(const std::string& target) {
   std::string name = "." + path.filename().string() + "." + std::to_string(::getpid()) + "." +
                      std::to_string(counter++) + "." + std::to_string(random() % 1000000) + ".tmp";
   return (path.parent_path() / name).string();
+}
+
+// Temporaries of `target` left by runs that were killed: their process is
+// gone. Those of live processes are theirs to finish.
+void removeLeftoverTemporaries(const std::string& target) {
+  fs::path path(target);
+  std::string prefix = "." + path.filename().string() + ".";
+  std::error_code error;
+  fs::path directory = path.parent_path().empty() ? fs::path(".") : path.parent_path();
+  for (const auto& entry : fs::directory_iterator(directory, error)) {
+    std::string name = entry.path().filename().string();
+    if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - 4, 4, ".tmp") != 0)
+      continue;
+    long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) fs::remove(entry.path(), error);
+  }
 }
 
 std::error_code writeAll(int fd, std::string_view bytes) {
@@ -75,6 +94,7 @@ std::error_code FileReplacement::stage(std::string_view bytes) {
 }
 
 std::error_code FileReplacement::writeTemporary(std::string_view bytes) {
+  removeLeftoverTemporaries(target_);
   int fd = -1;
   for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
     temporary_ = temporaryNameFor(target_);

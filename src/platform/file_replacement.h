@@ -19,7 +19,8 @@ class FileReplacement {
   // Writes `bytes` into a new temporary file in the target's directory and
   // flushes it to disk. The temporary gets the target's permission bits, or
   // those of a newly created file when there is no target yet. A second
-  // stage replaces the first temporary.
+  // stage replaces the first temporary. Temporaries of the target that
+  // killed runs left behind (their process is gone) are removed first.
   std::error_code stage(std::string_view bytes);
 
   // Renames the staged temporary over the target (a symbolic link is

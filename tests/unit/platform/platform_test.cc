@@ -70,6 +70,20 @@ TEST_F(PlatformTest, ReplacementNeverCommittedLeavesNoTemporary) {
   EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(PlatformTest, ReplacementRemovesWhatKilledRunsLeftButNotWhatLiveOnesWrite) {
+  std::string target = write("out.vsm", "old");
+  // No process has a number this high; this test's process is alive.
+  std::string leftover = write(".out.vsm.2147483646.0.1.tmp", "half");
+  std::string live = write(".out.vsm." + std::to_string(::getpid()) + ".999.1.tmp", "busy");
+  std::string other = write(".other.vsm.2147483646.0.1.tmp", "not ours");
+  FileReplacement replacement(target);
+  ASSERT_FALSE(replacement.stage("new"));
+  ASSERT_FALSE(replacement.commit());
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_TRUE(fs::exists(live));
+  EXPECT_TRUE(fs::exists(other));
+}
+
 TEST_F(PlatformTest, ReplacementThroughALinkReplacesTheFileItNames) {
   std::string target = write("real.xml", "old");
   fs::create_symlink(target, path("link.xml"));
