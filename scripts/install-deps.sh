@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build and test dependencies that are missing (Debian).
 set -eu
-# clang and its runtime (libFuzzer, sanitizers) build the fuzz targets.
-packages="g++ cmake ninja-build libsqlite3-dev libtinyxml-dev libboost-dev libgtest-dev zlib1g-dev sqlite3 perl
+# clang and its runtime (libFuzzer, sanitizers) build the fuzz targets; make
+# runs the build snippets of the documentation.
+packages="g++ cmake ninja-build make libsqlite3-dev libtinyxml-dev libboost-dev libgtest-dev zlib1g-dev sqlite3 perl
   clang libclang-rt-14-dev python3"
 missing=""
 for p in $packages; do

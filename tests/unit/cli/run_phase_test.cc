@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "cli/tool_main.h"
 #include "console/helpers_exceptions.h"
 #include "console/storage_error_reporter_proxy.h"
+#include "temp_directory.h"
 #include "velk/system_factory_table.h"
 
 namespace app_core {
@@ -91,22 +91,19 @@ class RunContextTest : public ::testing::Test {
     velk::registerFactoryTable(velk::FactoryTableSlot::kSerialization, &fakeSerializationTable);
     gFakeXml = true;
     startCount_ = velk::liveObjectCount();
-    dir_ = fs::temp_directory_path() / ("hesk_run_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
     parameters_.command = Command::kPack;
-    parameters_.traceFilePath = (dir_ / "trace.log").string();
+    parameters_.traceFilePath = (dir_.root() / "trace.log").string();
   }
   void TearDown() override {
-    fs::remove_all(dir_);
     EXPECT_EQ(velk::liveObjectCount(), startCount_);
   }
   std::string traceText() {
-    std::ifstream in(dir_ / "trace.log");
+    std::ifstream in(dir_.root() / "trace.log");
     std::string text((std::istreambuf_iterator<char>(in)), {});
     return std::regex_replace(text, std::regex("(^|\n)\\d\\d:\\d\\d:\\d\\d\\.\\d{3} "), "$1T ");
   }
   int32_t startCount_ = 0;
-  fs::path dir_;
+  testing::TempDirectory dir_;
   CommandParameters parameters_;
 };
 
@@ -163,7 +160,7 @@ TEST_F(RunContextTest, MissingXmlStorageFactoryFailsAfterTheTracerIsUp) {
 }
 
 TEST_F(RunContextTest, TraceFileInMissingDirectory) {
-  parameters_.traceFilePath = (dir_ / "no" / "trace.log").string();
+  parameters_.traceFilePath = (dir_.root() / "no" / "trace.log").string();
   std::ostringstream console;
   EXPECT_THROW(RunContext(parameters_, console), helpers::NamedObjectError);
 }

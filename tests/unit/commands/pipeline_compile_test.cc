@@ -7,7 +7,10 @@
 #include "commands/compile_pipeline.h"
 #include "console/storage_error_reporter_proxy.h"
 #include "kv/key_value_storage_manager.h"
-#include "test_support.h"
+#include "recording_reporter.h"
+#include "schedule/serializer_factory.h"
+#include "schedule/values_free_storage_factory.h"
+#include "temp_directory.h"
 
 namespace app_core {
 namespace {
@@ -18,8 +21,6 @@ namespace fs = std::filesystem;
 // recorder through a counting proxy.
 struct PipelineFixture {
   PipelineFixture() {
-    dir = fs::temp_directory_path() / ("pipeline_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
     context.reporter = counter.get();
     context.counter = counter.get();
     context.storageFactory = velk::make<data_storage::KeyValueStorageManager>(nullptr);
@@ -30,7 +31,6 @@ struct PipelineFixture {
     args.storageDatabase = (dir / "db" / "storage.kvdb").string();
     args.vsmOutput = (dir / "config.vsm").string();
   }
-  ~PipelineFixture() { fs::remove_all(dir); }
 
   std::string vsm() const {
     std::ifstream in(args.vsmOutput, std::ios::binary);
@@ -39,7 +39,9 @@ struct PipelineFixture {
     return text.str();
   }
 
-  fs::path dir;
+  testing::TempDirectory scratch;
+  // Absent at first, as a fresh output folder would be.
+  fs::path dir = scratch.root() / "pipeline";
   velk::Ref<testing::RecordingReporter> recorder = velk::make<testing::RecordingReporter>();
   velk::Ref<helpers::StorageErrorReporterProxy> counter =
       velk::make<helpers::StorageErrorReporterProxy>(velk::Ref<helpers::StorageErrorReporter>(recorder.get()));
@@ -50,7 +52,8 @@ struct PipelineFixture {
 TEST(PipelineCompile, WithoutInputsTheWritersRunOnTheEmptyModel) {
   PipelineFixture f;
   EXPECT_EQ(compile(f.context, f.args), 0);
-  EXPECT_EQ(f.recorder->lines, std::vector<std::string>{"M -: Compilation completed with 0 error(s) and 0 warning(s)"});
+  EXPECT_EQ(f.recorder->lines(),
+            std::vector<std::string>{"M -: Compilation completed with 0 error(s) and 0 warning(s)"});
   EXPECT_EQ(f.vsm(), "<root />\r\n");
   EXPECT_TRUE(fs::exists(f.args.settingsDatabase));
   EXPECT_TRUE(fs::exists(f.args.storageDatabase));
@@ -60,8 +63,8 @@ TEST(PipelineCompile, ErrorsCountedBeforeTheSummaryMakeTheResult) {
   PipelineFixture f;
   f.args.inputs = {(f.dir / "missing.xml").string()};
   EXPECT_EQ(compile(f.context, f.args), velk::errors::kUnspecified);
-  ASSERT_EQ(f.recorder->lines.size(), 2u);
-  EXPECT_EQ(f.recorder->lines[1], "M -: Compilation completed with 1 error(s) and 0 warning(s)");
+  ASSERT_EQ(f.recorder->lines().size(), 2u);
+  EXPECT_EQ(f.recorder->lines()[1], "M -: Compilation completed with 1 error(s) and 0 warning(s)");
   EXPECT_EQ(f.vsm(), "<root />\r\n");
 }
 
@@ -70,9 +73,9 @@ TEST(PipelineCompile, OpeningFailureEndsTheRunWithoutSummary) {
   fs::create_directories(f.args.vsmOutput);
   velk::result_t r = compile(f.context, f.args);
   EXPECT_TRUE(velk::failed(r));
-  ASSERT_EQ(f.recorder->lines.size(), 1u);
-  EXPECT_EQ(f.recorder->lines[0].rfind("E -: Error opening output file: NamedObjectError - Can't open xml file", 0), 0u)
-      << f.recorder->lines[0];
+  ASSERT_EQ(f.recorder->lines().size(), 1u);
+  const std::string line = f.recorder->lines()[0];
+  EXPECT_EQ(line.rfind("E -: Error opening output file: NamedObjectError - Can't open xml file", 0), 0u) << line;
 }
 
 TEST(PipelineCompile, CrutchDefinitionIsAnnouncedOnce) {
@@ -80,7 +83,7 @@ TEST(PipelineCompile, CrutchDefinitionIsAnnouncedOnce) {
   f.args.definitions = {{"APP_CORE_CRUTCH_DONT_DECLARE_UPDATE_CATEGORIES", ""},
                         {"APP_CORE_CRUTCH_DONT_DECLARE_UPDATE_CATEGORIES", "1"}};
   EXPECT_EQ(compile(f.context, f.args), 0);
-  EXPECT_EQ(f.recorder->lines,
+  EXPECT_EQ(f.recorder->lines(),
             (std::vector<std::string>{"W -: update categories will not be declared because "
                                       "APP_CORE_CRUTCH_DONT_DECLARE_UPDATE_CATEGORIES is defined",
                                       "M -: Compilation completed with 0 error(s) and 1 warning(s)"}));
@@ -103,8 +106,8 @@ TEST(CheckConfiguration, ReportsWhatACompileReportsAndWritesNothing) {
   PipelineFixture f;
   inputWithServiceOf(f, "missing");
   EXPECT_FALSE(checkConfiguration(f.context, f.args));
-  EXPECT_EQ(f.recorder->lines, std::vector<std::string>{"E " + (f.dir / "main.xml").string() +
-                                                        "(4): Reference to undefined component 'missing'"});
+  EXPECT_EQ(f.recorder->lines(), std::vector<std::string>{"E " + (f.dir / "main.xml").string() +
+                                                          "(4): Reference to undefined component 'missing'"});
   EXPECT_FALSE(fs::exists(f.args.vsmOutput));
   EXPECT_FALSE(fs::exists(f.args.settingsDatabase));
   EXPECT_FALSE(fs::exists(f.args.storageDatabase));
@@ -115,7 +118,7 @@ TEST(CheckConfiguration, ASoundConfigurationChecksCleanAfterEarlierErrors) {
   f.counter->ReportError(nullptr, "an error of an earlier step");
   inputWithServiceOf(f, "c");
   EXPECT_TRUE(checkConfiguration(f.context, f.args));
-  EXPECT_EQ(f.recorder->lines.size(), 1u);
+  EXPECT_EQ(f.recorder->lines().size(), 1u);
   EXPECT_FALSE(fs::exists(f.dir / "db"));
 }
 

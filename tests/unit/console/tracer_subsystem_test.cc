@@ -1,7 +1,6 @@
 #include "console/tracer_subsystem.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 
 #include "console/helpers_exceptions.h"
 #include "console/null_tracer.h"
+#include "temp_directory.h"
 #include "velk/system_factory_table.h"
 #include "velk/tracer_configuration.h"
 
@@ -46,11 +46,8 @@ class TracerSubsystemTest : public ::testing::Test {
     velk::registerFactoryTable(FactoryTableSlot::kSystem, &velk::systemFactoryTable);
     gReplacedClass = 0;
     startCount_ = velk::liveObjectCount();
-    dir_ = fs::temp_directory_path() / ("hesk_subsystem_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
   }
   void TearDown() override {
-    fs::remove_all(dir_);
     velk::registerFactoryTable(FactoryTableSlot::kSerialization, nullptr);
     velk::registerFactoryTable(FactoryTableSlot::kSystem, nullptr);
     EXPECT_EQ(velk::liveObjectCount(), startCount_);
@@ -60,12 +57,12 @@ class TracerSubsystemTest : public ::testing::Test {
     return std::string((std::istreambuf_iterator<char>(in)), {});
   }
   int32_t startCount_ = 0;
-  fs::path dir_;
+  testing::TempDirectory dir_;
 };
 
 TEST_F(TracerSubsystemTest, TraceFileGetsPrefixedOpeningAndClosingLines) {
   TracerSettings settings;
-  settings.filePath = (dir_ / "trace.log").string();
+  settings.filePath = (dir_.root() / "trace.log").string();
   {
     auto locator = test::makeBasicServiceLocator();
     TracerSubsystem subsystem(*locator, settings);
@@ -80,25 +77,25 @@ TEST_F(TracerSubsystemTest, TraceFileGetsPrefixedOpeningAndClosingLines) {
       "\\d\\d:\\d\\d:\\d\\d\\.\\d{3} 0x2 WRN a warning\n"
       "\\d\\d:\\d\\d:\\d\\d\\.\\d{3} 0x3 ANY anything\n"
       "\\d\\d:\\d\\d:\\d\\d\\.\\d{3} 0x4 ALW loader\tTracer subsystem deinitialized\n");
-  std::string text = read(dir_ / "trace.log");
+  std::string text = read(dir_.root() / "trace.log");
   EXPECT_TRUE(std::regex_match(text, expected)) << text;
 }
 
 TEST_F(TracerSubsystemTest, NoFileWithoutPathOrAtLevelZero) {
   TracerSettings settings;
-  settings.filePath = (dir_ / "zero.log").string();
+  settings.filePath = (dir_.root() / "zero.log").string();
   settings.level = 0;
   auto locator = test::makeBasicServiceLocator();
   { TracerSubsystem subsystem(*locator, settings); }
-  EXPECT_FALSE(fs::exists(dir_ / "zero.log"));
+  EXPECT_FALSE(fs::exists(dir_.root() / "zero.log"));
   settings = TracerSettings{};
   { TracerSubsystem subsystem(*locator, settings); }
-  EXPECT_TRUE(fs::is_empty(dir_));
+  EXPECT_TRUE(fs::is_empty(dir_.root()));
 }
 
 TEST_F(TracerSubsystemTest, MissingDirectoryRaisesNamedObjectError) {
   TracerSettings settings;
-  settings.filePath = (dir_ / "missing" / "trace.log").string();
+  settings.filePath = (dir_.root() / "missing" / "trace.log").string();
   auto locator = test::makeBasicServiceLocator();
   try {
     TracerSubsystem subsystem(*locator, settings);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "harness.h"
 
 namespace app_core {
 namespace {
@@ -11,7 +11,7 @@ using testing::Harness;
 // Builds the model of one document; the harness keeps the diagnostics.
 ConfigurationModel buildFrom(Harness& h, const std::string& xml) {
   h.read(xml);
-  h.reporter->lines.clear();
+  h.reporter->reports.clear();
   return h.build();
 }
 
@@ -26,7 +26,7 @@ TEST(ModelHosts, PredefinedHostsExistWithoutHostElements) {
   EXPECT_TRUE(model.hosts[1].predefined);
   EXPECT_FALSE(model.hosts[1].prototype);
   EXPECT_FALSE(model.hosts[1].location);
-  EXPECT_EQ(h.reporter->lines, Lines{});
+  EXPECT_EQ(h.reporter->lines(), Lines{});
 }
 
 TEST(ModelHosts, NamesAndIdentifiersAreUnique) {
@@ -39,10 +39,10 @@ TEST(ModelHosts, NamesAndIdentifiersAreUnique) {
 <host name="y" id="5" prototype="false"/>
 <host name="z" id="6" prototype="false"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(2): 'main' is predefined and cannot be overriden",
-                                      "E a.xml(3): 'x' is predefined and cannot be overriden",
-                                      "E a.xml(5): 'h' is already defined at a.xml(4)",
-                                      "E a.xml(6): 'y' is already defined at a.xml(4)"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(2): 'main' is predefined and cannot be overriden",
+                                        "E a.xml(3): 'x' is predefined and cannot be overriden",
+                                        "E a.xml(5): 'h' is already defined at a.xml(4)",
+                                        "E a.xml(6): 'y' is already defined at a.xml(4)"}));
   ASSERT_EQ(model.hosts.size(), 4u);
   EXPECT_EQ(model.hosts.find("h")->id, 5u);
   EXPECT_TRUE(model.hosts.find("h")->prototype);
@@ -60,7 +60,7 @@ TEST(ModelUpdateCategories, SortedByNameWithDuplicatesRejected) {
   <update_category name="b" container_type="storage"/>
 </updatable_categories_config>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(6): 'b' is already defined at a.xml(3)"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(6): 'b' is already defined at a.xml(3)"}));
   ASSERT_EQ(model.updateCategories.size(), 3u);
   EXPECT_EQ(model.updateCategories[0].name, "a");
   EXPECT_EQ(model.updateCategories[1].name, "ab");
@@ -83,10 +83,10 @@ TEST(ModelAssemblies, ModuleCategoriesAndMembership) {
 <component name="c3" clsid="3"/>
 <component name="c4" clsid="4"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(4): Update category is undefined",
-                                      "E a.xml(4): 'c1' is already defined at a.xml(3)",
-                                      "E a.xml(5): 'a1' is already defined at a.xml(3)",
-                                      "E a.xml(8): Component c4 is not included in any assembly"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(4): Update category is undefined",
+                                        "E a.xml(4): 'c1' is already defined at a.xml(3)",
+                                        "E a.xml(5): 'a1' is already defined at a.xml(3)",
+                                        "E a.xml(8): Component c4 is not included in any assembly"}));
   ASSERT_EQ(model.assemblies.size(), 2u);
   EXPECT_EQ(model.assemblies[1].moduleCategory, "other");
   ASSERT_EQ(model.components.size(), 2u);
@@ -100,7 +100,7 @@ TEST(ModelAssemblies, ModuleCategoryIsFreeWithoutAnyUpdateCategory) {
   ConfigurationModel model = buildFrom(h, R"(<root>
 <assembly name="a" module="m" module_category="anything"><component name="c"/></assembly>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, Lines{});
+  EXPECT_EQ(h.reporter->lines(), Lines{});
   EXPECT_EQ(model.assemblies[0].moduleCategory, "anything");
 }
 
@@ -119,7 +119,7 @@ TEST(ModelComponents, InterfaceTableAndItsConflicts) {
 <component name="c1" clsid="3"><interface name="I.Dup" iid="9"/></component>
 <component name="loose" clsid="4"><interface name="I.Loose" iid="0"/></component>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(8): Interface iface=0x00000002 with name 'I.Other' conflicts with previous "
                    "declaration with name 'I.Two' defined at a.xml(4)",
                    "W a.xml(7): Component c2 implements ITask interface which should be private",
@@ -155,7 +155,7 @@ TEST(ModelServices, FlagsWords) {
 <service name="s4" key="4" component="plain" accessibility="public"/>
 <service name="s5" key="5" component="plain" autostart="false" lookup_priority="0"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, Lines{});
+  EXPECT_EQ(h.reporter->lines(), Lines{});
   EXPECT_EQ(model.services.find("s1")->flags, 0x0100000Cu);
   EXPECT_EQ(model.services.find("s2")->flags, 0x80000000u);
   EXPECT_EQ(model.services.find("s3")->flags, 0xFF000000u);
@@ -172,7 +172,7 @@ TEST(ModelServices, ReferencesUniquenessAndUpdateCategoryRule) {
 <service name="s1" key="4" component="plain"/>
 <service name="s5" key="5" component="nothing"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(8): Service without update category s1 has 'create_on_update' tag",
                    "E a.xml(11): 's1' is already defined at a.xml(8)",
                    "E a.xml(12): Reference to undefined component 'nothing'"}));
@@ -211,10 +211,10 @@ TEST(ModelAccessPoints, UniquenessHostAndAuthorization) {
 <access_point id="23" name="ap4" host="main" authorization_service="nobody"/>
 <access_point id="0x75C750CE" name="open" host="local" authorization_service="nobody"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(12): 'ap1' is already defined at a.xml(11)",
-                                      "E a.xml(13): 'ap2' is already defined at a.xml(11)",
-                                      "E a.xml(14): Reference to undefined host 'nowhere'",
-                                      "E a.xml(15): Reference to undefined authorization_service 'nobody'"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(12): 'ap1' is already defined at a.xml(11)",
+                                        "E a.xml(13): 'ap2' is already defined at a.xml(11)",
+                                        "E a.xml(14): Reference to undefined host 'nowhere'",
+                                        "E a.xml(15): Reference to undefined authorization_service 'nobody'"}));
   ASSERT_EQ(model.accessPoints.size(), 2u);
   EXPECT_EQ(model.accessPoints[0].host, 10u);
   EXPECT_EQ(model.accessPoints[0].authorizationServiceKey, 0x100u);
@@ -237,8 +237,8 @@ TEST(ModelAccessPoints, ServiceListsGroupsAndDefaultAccessPoints) {
 <access_point_services access_point="ap2"><link name="s2"/><link name="s2"/></access_point_services>
 <access_point_services access_point="ap9"><link name="s1"/></access_point_services>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(14): Reference to undefined name 'ghost'",
-                                      "E a.xml(21): Reference to undefined access_point 'ap9'"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(14): Reference to undefined name 'ghost'",
+                                        "E a.xml(21): Reference to undefined access_point 'ap9'"}));
   // Links after a group reference are resolved too; keys are not repeated.
   EXPECT_EQ(model.accessPoints[0].serviceKeys, (std::vector<uint32_t>{1, 2, 3}));
   EXPECT_EQ(model.accessPoints[1].serviceKeys, (std::vector<uint32_t>{2}));
@@ -257,8 +257,8 @@ TEST(ModelAccessPoints, CircularGroupsAreReportedAndTerminate) {
 <group name="y"><link name="x"/><link name="s3"/></group>
 <access_point_services access_point="ap1"><link name="self"/><link name="x"/></access_point_services>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(12): Circular reference to group 'self'",
-                                      "E a.xml(14): Circular reference to group 'x'"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(12): Circular reference to group 'self'",
+                                        "E a.xml(14): Circular reference to group 'x'"}));
   EXPECT_EQ(model.accessPoints[0].serviceKeys, (std::vector<uint32_t>{1, 3, 2}));
 }
 
@@ -272,7 +272,7 @@ TEST(ModelAccessPoints, DeeplyNestedGroupsDoNotExhaustTheStack) {
   xml += "<group name='g" + std::to_string(depth) + "'><link name='s1'/></group>\n";
   xml += "<access_point_services access_point='ap1'><link name='g0'/></access_point_services></root>";
   ConfigurationModel model = buildFrom(h, xml);
-  EXPECT_EQ(h.reporter->lines, Lines{});
+  EXPECT_EQ(h.reporter->lines(), Lines{});
   EXPECT_EQ(model.accessPoints[0].serviceKeys, (std::vector<uint32_t>{1}));
 }
 
@@ -286,9 +286,9 @@ TEST(ModelHosts, HostServiceListsAssignEachServiceOnce) {
 <host_services host="h9"><link name="s3"/></host_services>
 <host_access_points host="h9"><link name="anything"/></host_access_points>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(13): The service 's1'is already belogns to the host 'h2'",
-                                      "E a.xml(13): Reference to undefined name 'nobody'",
-                                      "E a.xml(15): Reference to undefined host 'h9'"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(13): The service 's1'is already belogns to the host 'h2'",
+                                        "E a.xml(13): Reference to undefined name 'nobody'",
+                                        "E a.xml(15): Reference to undefined host 'h9'"}));
   EXPECT_EQ(model.services.find("s1")->host, 10u);
   EXPECT_EQ(model.services.find("s2")->host, 10u);
   EXPECT_EQ(model.services.find("s3")->host, 11u);

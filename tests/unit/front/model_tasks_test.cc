@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "harness.h"
 
 namespace app_core {
 namespace {
@@ -10,7 +10,7 @@ using testing::Harness;
 
 ConfigurationModel buildFrom(Harness& h, const std::string& xml) {
   h.read(xml);
-  h.reporter->lines.clear();
+  h.reporter->reports.clear();
   return h.build();
 }
 
@@ -40,7 +40,7 @@ TEST(ModelTaskTypes, IdenticalInterfaceEntriesAreDropped) {
 </task_type>
 <task_type name="t" component="c"/>
 <task_type name="u" component="none"/>)"));
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(7): 't' has statistics with identical field 'iid' or 'serid' at a.xml(6)",
                    "E a.xml(8): 't' has statistics with identical field 'iid' or 'serid' at a.xml(6)",
                    "E a.xml(10): 't' has events with identical field 'iid' or 'serid' at a.xml(9)",
@@ -64,8 +64,8 @@ TEST(ModelTaskTypes, InlineSettingsNeedTheComponentSettingsType) {
   <quarn_settings><x/></quarn_settings>
 </task_type>
 <task_type name="t2" component="c"><settings><common/></settings></task_type>)"));
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(9): Attribute 'settings_typeid' is missed in component 'c' "
-                                      "defined at a.xml(3)"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(9): Attribute 'settings_typeid' is missed in component 'c' "
+                                        "defined at a.xml(3)"}));
   const ModelTaskType& t1 = *model.taskTypes.find("t1");
   ASSERT_TRUE(t1.settings);
   EXPECT_EQ(t1.settings->settingsTypeId, 0x77u);
@@ -88,10 +88,10 @@ TEST(ModelTasks, OnDemandTasks) {
 <on_demand_task name="o1" type="tt"/>
 <on_demand_task name="o3" type="none"/>
 <on_demand_task name="o4" type="tt"><settings><common/></settings></on_demand_task>)"));
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(9): 'o1' is already defined at a.xml(6)",
-                                      "E a.xml(10): Reference to undefined task type 'none'",
-                                      "E a.xml(11): Attribute 'settings_typeid' is missed in component 'c' "
-                                      "defined at a.xml(3)"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(9): 'o1' is already defined at a.xml(6)",
+                                        "E a.xml(10): Reference to undefined task type 'none'",
+                                        "E a.xml(11): Attribute 'settings_typeid' is missed in component 'c' "
+                                        "defined at a.xml(3)"}));
   ASSERT_EQ(model.tasks.size(), 2u);
   const ModelTask& o1 = model.tasks[0];
   EXPECT_EQ(o1.host, kMainHostId);
@@ -120,7 +120,7 @@ TEST(ModelTasks, MonitoringTasksBringTheirOwnTaskType) {
 <monitoring_task name="tt" component="c"><depends key="1"/></monitoring_task>
 <monitoring_task name="m4" component="none"/>
 <monitoring_task name="m5" component="c"/>)"));
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(9): 'm1' has statistics with identical field 'iid' or 'serid' at a.xml(8)",
                    "E a.xml(12): 'o' is already defined at a.xml(6)",
                    "E a.xml(13): 'tt' is already defined at a.xml(5)",
@@ -162,7 +162,7 @@ TEST(ModelDependencies, EveryFormOfDepends) {
 <task_type name="t" component="c"><depends name="s"/></task_type>
 <monitoring_task name="m" component="c"><depends key="9" access_point="ap"/></monitoring_task>)"));
   EXPECT_EQ(
-      h.reporter->lines,
+      h.reporter->lines(),
       (Lines{"E a.xml(17): 's' is already defined at a.xml(5)",
              "E a.xml(9): 'key' value is different at 'depends' directive and service s2 declaration",
              "E a.xml(11): Missing both attributes 'key' and 'name', but at least one of them is required",
@@ -194,7 +194,7 @@ TEST(ModelSettings, RootServiceSettings) {
 <settings service="s2"><x>1</x></settings>
 <settings service="s3"/>
 <settings service="s9"/>)"));
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(8): 'settings' is already defined at a.xml(5)",
                    "E a.xml(10): Attribute 'settings_typeid' is missed in component 'c' defined at a.xml(3)",
                    "E a.xml(11): Reference to undefined service 's9'"}));
@@ -217,7 +217,7 @@ TEST(ModelSettings, RootTaskSettingsPreferTasksAndReplaceInlineOnes) {
 <task_type name="y" component="c"/>
 <settings task="y"><common/></settings>)"));
   EXPECT_EQ(
-      h.reporter->lines,
+      h.reporter->lines(),
       (Lines{"E a.xml(10): Reference to undefined task or task type 'none'",
              "E a.xml(12): Attribute 'settings_typeid' is missed in component 'c' defined at a.xml(3)"}));
   // "x" names both a task type and a task: the task gets the settings.
@@ -241,10 +241,10 @@ TEST(ModelSettings, DefaultSettingsAreEmptyAndLocatedAtNoFile) {
 <monitoring_task name="m" component="sc"/>
 <on_demand_task name="o" type="t"/>)"));
   const std::string declared = " is not found (settings type ID was declared in component 'sc' at a.xml(4))";
-  EXPECT_EQ(h.reporter->lines, (Lines{"W a.xml(5): Settings for service 's'" + declared,
-                                      "W a.xml(7): Settings for task type 't'" + declared,
-                                      "W a.xml(9): Settings for task 'o'" + declared,
-                                      "W a.xml(8): Settings for task 'm'" + declared}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"W a.xml(5): Settings for service 's'" + declared,
+                                        "W a.xml(7): Settings for task type 't'" + declared,
+                                        "W a.xml(9): Settings for task 'o'" + declared,
+                                        "W a.xml(8): Settings for task 'm'" + declared}));
   const ModelService& s = *model.services.find("s");
   ASSERT_TRUE(s.settings);
   EXPECT_EQ(helpers::locationText(s.settings->location.get()), "[no file](0)");
@@ -276,7 +276,7 @@ TEST(ModelComponents, MetaAndUpgraderInterfacesOfUsedComponents) {
 <task_type name="t" component="task"/>
 </root>)");
   EXPECT_EQ(
-      h.reporter->lines,
+      h.reporter->lines(),
       (Lines{
           "W a.xml(3): Component used has meta or upgrader interfaces and is inherited by service or task",
           "W a.xml(6): Component task has meta or upgrader interfaces and is inherited by service or task"}));

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "harness.h"
 
 namespace app_core {
 namespace {
@@ -13,8 +13,8 @@ TEST(ReaderIdentifiers, ServiceKeyAndComponentDefaultFromTheName) {
   h.read(R"(<root>
 <service name="a"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"I a.xml(2): Calculated key='0xe8b7be43' as crc32 of 'a'",
-                                      "I a.xml(2): Using component=a (by default)"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"I a.xml(2): Calculated key='0xe8b7be43' as crc32 of 'a'",
+                                        "I a.xml(2): Using component=a (by default)"}));
   ASSERT_EQ(h.source.services.size(), 1u);
   EXPECT_EQ(h.source.services[0].key, 0xE8B7BE43u);
   EXPECT_EQ(h.source.services[0].component, "a");
@@ -28,7 +28,7 @@ TEST(ReaderIdentifiers, TaskInterfaceComesFromTheFixedTable) {
   <interface name="x.IFoo" iid="0x0x10"/>
 </component>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"I a.xml(2): Calculated clsid='0x06b9df6f' as crc32 of 'c'",
                    "I a.xml(3): Calculated iid='0xa47bf9af' as crc32 of 'app_core.facade.ITask'"}));
   ASSERT_EQ(h.source.components.size(), 1u);
@@ -45,8 +45,8 @@ TEST(ReaderAttributes, MalformedRequiredValueIsAlsoMissing) {
   h.read(R"(<root>
 <host name="h" id="3" prototype="TRUE"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(2): Invalid format. Expected: prototype = 'true' | 'false'",
-                                      "E a.xml(2): Missing required field: prototype = 'true' | 'false'"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(2): Invalid format. Expected: prototype = 'true' | 'false'",
+                                        "E a.xml(2): Missing required field: prototype = 'true' | 'false'"}));
   // The record is kept with what was accepted.
   ASSERT_EQ(h.source.hosts.size(), 1u);
   EXPECT_EQ(h.source.hosts[0].id, 3u);
@@ -57,10 +57,10 @@ TEST(ReaderAttributes, UnexpectedAttributeListsTheTableInOrder) {
   h.read(R"(<root>
 <host colour="red" name="h" id="010" prototype="true"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(2): Unexpected 'colour'. Expected:\n"
-                                      "    name = string8_t\n"
-                                      "    id = uint32_t\n"
-                                      "    prototype = 'true' | 'false'"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(2): Unexpected 'colour'. Expected:\n"
+                                        "    name = string8_t\n"
+                                        "    id = uint32_t\n"
+                                        "    prototype = 'true' | 'false'"}));
   EXPECT_EQ(h.source.hosts[0].id, 8u);
   EXPECT_TRUE(h.source.hosts[0].prototype);
 }
@@ -72,8 +72,8 @@ TEST(ReaderAttributes, DuplicateAttributeIsReportedAndTheLaterValueWins) {
   host->attributes.emplace_back("name", "y");
   host->attributes.emplace_back("id", "4");
   readConfiguration(h.reporter.get(), root.get(), {}, h.source);
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(2): Invalid format. Expected: id = uint32_t",
-                                      "E a.xml(2): Duplicate attribute 'name'"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(2): Invalid format. Expected: id = uint32_t",
+                                        "E a.xml(2): Duplicate attribute 'name'"}));
   EXPECT_EQ(h.source.hosts[0].name, "y");
   EXPECT_EQ(h.source.hosts[0].id, 4u);  // the first was rejected, so no duplicate
 }
@@ -83,7 +83,7 @@ TEST(ReaderAttributes, FailingValueCountIsAStorageErrorWithoutMissingFields) {
   auto root = testing::parseTestXml("<root>\n<host/>\n</root>");
   root->child("host")->valuesCountResult = velk::errors::kNotFound;
   readConfiguration(h.reporter.get(), root.get(), {}, h.source);
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(2): XmlStorage error: Not found"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(2): XmlStorage error: Not found"}));
 }
 
 TEST(ReaderAttributes, UnexaminedPartsPassWithoutMessages) {
@@ -97,7 +97,7 @@ TEST(ReaderAttributes, UnexaminedPartsPassWithoutMessages) {
 <assembly name="a" module="m"><component name="c"><deep/></component></assembly>
 <group name="g"><link name="s"><deep/></link></group>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, Lines{});
+  EXPECT_EQ(h.reporter->lines(), Lines{});
 }
 
 TEST(ReaderAttributes, RecordsWithAttributeErrorsAreStillAppended) {
@@ -105,7 +105,7 @@ TEST(ReaderAttributes, RecordsWithAttributeErrorsAreStillAppended) {
   h.read(R"(<root>
 <access_point id="x" name="ap" host="h"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(2): Invalid format. Expected: id = uint32_t",
                    "E a.xml(2): Missing required field: id = uint32_t",
                    "E a.xml(2): Missing required field: authorization_service = string8_t"}));
@@ -118,12 +118,12 @@ TEST(ReaderChildren, UnexpectedRootChildListsEveryElement) {
   h.read(R"(<root>
 <servce name="a"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(2): Unexpected 'servce'. Expected one of:\n"
-                                      "    group\n    access_point\n    access_point_services\n"
-                                      "    host\n    host_services\n    host_access_points\n"
-                                      "    updatable_categories_config\n    assembly\n    component\n"
-                                      "    service\n    task_type\n    on_demand_task\n"
-                                      "    monitoring_task\n    settings"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(2): Unexpected 'servce'. Expected one of:\n"
+                                        "    group\n    access_point\n    access_point_services\n"
+                                        "    host\n    host_services\n    host_access_points\n"
+                                        "    updatable_categories_config\n    assembly\n    component\n"
+                                        "    service\n    task_type\n    on_demand_task\n"
+                                        "    monitoring_task\n    settings"}));
 }
 
 TEST(ReaderChildren, ChildTablesOfServicesAndTasks) {
@@ -134,7 +134,7 @@ TEST(ReaderChildren, ChildTablesOfServicesAndTasks) {
 <on_demand_task name="o" type="t"><bogus/></on_demand_task>
 <settings task="t"><bogus/><common/></settings>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(2): Unexpected 'bogus'. Expected one of:\n    settings\n    depends",
                    "E a.xml(3): Unexpected 'bogus'. Expected one of:\n    settings\n    quarn_settings\n"
                    "    statistics\n    request\n    event\n    depends",
@@ -157,10 +157,10 @@ TEST(ReaderChildren, SingleOccurrenceChildrenReportTheFirstLocation) {
   <settings><common/></settings>
 </monitoring_task>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"W a.xml(3): Attribute 'unique_id' is deprecated",
-                                      "E a.xml(4): 'settings' is already defined at a.xml(3)",
-                                      "E a.xml(8): 'quarn_settings' is already defined at a.xml(7)",
-                                      "E a.xml(10): 'settings' is already defined at a.xml(9)"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"W a.xml(3): Attribute 'unique_id' is deprecated",
+                                        "E a.xml(4): 'settings' is already defined at a.xml(3)",
+                                        "E a.xml(8): 'quarn_settings' is already defined at a.xml(7)",
+                                        "E a.xml(10): 'settings' is already defined at a.xml(9)"}));
   ASSERT_TRUE(h.source.services[0].settings);
   EXPECT_EQ(helpers::locationText(h.source.services[0].settings->location.get()), "a.xml(3)");
 }
@@ -188,7 +188,7 @@ TEST(ReaderValues, TimeoutAndPriorityKeywordsAndNumbers) {
   EXPECT_EQ(s[4].lookupPriority, 254);
   EXPECT_EQ(s[5].lookupPriority, 192);
   EXPECT_EQ(s[6].lookupPriority, 64);
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(4): Invalid format. Expected: release_timeout (optional) = uint32 | 'infinite'",
                    "E a.xml(4): Invalid format. Expected: lookup_priority (optional) = uint8 | 'private' | "
                    "'lowest' | 'low' | 'normal' | 'high' | 'highest'"}));
@@ -201,7 +201,7 @@ TEST(ReaderValues, AccessibilityIsDeprecatedAndExclusiveWithLookupPriority) {
 <service name="b" key="2" component="c" accessibility="public" lookup_priority="normal"/>
 <service name="c" key="3" component="c" accessibility="Private"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"W a.xml(2): Attribute 'accessibility' is deprecated, use 'lookup_priority' instead",
                    "E a.xml(3): Both 'accessibility' and 'lookup_priority' attributes used simultaneously. "
                    "You should remove 'accessibility'.",
@@ -218,7 +218,7 @@ TEST(ReaderValues, AutostartIsDeprecatedExceptForOneKey) {
 <service name="a" key="0x6084D671" component="c" autostart="true"/>
 <service name="b" key="2" component="c" autostart="false"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"W a.xml(3): Attribute 'autostart' is deprecated"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"W a.xml(3): Attribute 'autostart' is deprecated"}));
   EXPECT_EQ(h.source.services[1].autostart, false);
 }
 
@@ -230,7 +230,7 @@ TEST(ReaderValues, CreateServiceDuringUpdateFoldsIntoCreateOnUpdate) {
 </root>)");
   const std::string warning =
       "Attribute 'create_service_during_update' is deprecated, use 'create_on_update' instead.";
-  EXPECT_EQ(h.reporter->lines, (Lines{"W a.xml(2): " + warning, "W a.xml(3): " + warning}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"W a.xml(2): " + warning, "W a.xml(3): " + warning}));
   EXPECT_EQ(h.source.services[0].createOnUpdate, true);
   EXPECT_EQ(h.source.services[1].createOnUpdate, false);
 }
@@ -250,7 +250,7 @@ TEST(ReaderValues, UpdateCategoryLocationsAndDefaults) {
   const std::string format = "Invalid format. Expected: location (optional) = string8_t";
   const std::string container =
       "container_type = 'native_file_system' | 'storage' | 'readonly_filesystem_storage'";
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(4): " + variables, "E a.xml(4): " + format, "E a.xml(5): " + variables,
                    "E a.xml(5): " + format, "E a.xml(7): Invalid format. Expected: " + container,
                    "E a.xml(7): Missing required field: " + container}));
@@ -275,7 +275,7 @@ TEST(ReaderValues, RegistryPathRejectsBackslashes) {
 <on_demand_task name="o" type="t" quarn_registry_path="a/b"/>
 </root>)");
   EXPECT_EQ(
-      h.reporter->lines,
+      h.reporter->lines(),
       (Lines{"E a.xml(2): Invalid char: '\\' in quarn registry path",
              "E a.xml(2): Invalid format. Expected: quarn_registry_path (optional) = slash/separated/path"}));
   EXPECT_FALSE(h.source.monitoringTasks[0].quarnRegistryPath);
@@ -289,8 +289,8 @@ TEST(ReaderComponents, MissingConstructOrSettingsTypeDropsTheComponent) {
 <component name="b" clsid="1" construct_iid="2"/>
 <component name="c" clsid="1" construct_iid="2" settings_typeid="3" settings_iid="4"/>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(2): Missing 'construct_iid' attribute.",
-                                      "E a.xml(3): Missing 'settings_typeid' attribute."}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(2): Missing 'construct_iid' attribute.",
+                                        "E a.xml(3): Missing 'settings_typeid' attribute."}));
   ASSERT_EQ(h.source.components.size(), 1u);
   EXPECT_EQ(h.source.components[0].name, "c");
   EXPECT_EQ(h.source.components[0].settingsTypeId, 3u);
@@ -302,7 +302,7 @@ TEST(ReaderComponents, AssemblyWithoutComponentsMakesNoRecord) {
 <assembly name="a" module="m.dll"/>
 <assembly name="b" module="m.dll" module_category="cat"><component name="x"/><component name="y"/></assembly>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"W a.xml(2): Assembly has empty components list"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"W a.xml(2): Assembly has empty components list"}));
   ASSERT_EQ(h.source.assemblies.size(), 1u);
   EXPECT_EQ(h.source.assemblies[0].componentNames, (std::vector<std::string>{"x", "y"}));
   EXPECT_EQ(h.source.assemblies[0].moduleCategory, "cat");
@@ -320,7 +320,7 @@ TEST(ReaderSettings, RootFormChoosesServiceOrTask) {
   const std::string onlyOne =
       "Expected only one of: \n    service (optional) = string8_t\n    task (optional) = string8_t\n"
       "    entity (optional) = string8_t";
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"W a.xml(2): Attribute 'entity' is deprecated, (treated as 'service'), use 'service' or "
                    "'task' instead",
                    "E a.xml(4): " + onlyOne, "E a.xml(5): " + onlyOne, "E a.xml(6): Expected: <common>"}));
@@ -346,7 +346,7 @@ TEST(ReaderSettings, TaskFormLevelsAndCommonParts) {
   </settings>
 </task_type>
 </root>)");
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"W a.xml(4): Attribute 'unique_id' is deprecated",
                    "W a.xml(6): Attribute 'unique_id' is deprecated",
                    "E a.xml(9): Missing required field: name = uint32 | 'default' | 'high' | 'low'"}));
@@ -371,7 +371,7 @@ TEST(ReaderTasks, StatisticsRequestsEventsAndDependencies) {
   <depends/>
 </task_type>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(6): Missing required field: typeid = uint32_t"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(6): Missing required field: typeid = uint32_t"}));
   const SourceTaskType& type = h.source.taskTypes[0];
   ASSERT_EQ(type.statistics.size(), 1u);
   EXPECT_EQ(type.statistics[0].typeId, 1u);
@@ -392,7 +392,7 @@ TEST(ReaderSchedules, SecondScheduleIsReportedWithTheFirstLocation) {
   <schedule unique_id="0x6E3FBE91"/>
 </on_demand_task>
 </root>)");
-  EXPECT_EQ(h.reporter->lines, (Lines{"E a.xml(4): 'schedule' is already defined at a.xml(3)"}));
+  EXPECT_EQ(h.reporter->lines(), (Lines{"E a.xml(4): 'schedule' is already defined at a.xml(3)"}));
   const auto& schedule = h.source.onDemandTasks[0].schedule;
   ASSERT_TRUE(schedule);
   EXPECT_TRUE(schedule->schedule.isOnTaskComplete());
@@ -409,7 +409,7 @@ TEST(ReaderSchedules, UnknownTypeAndOtherDeserializationErrors) {
 </on_demand_task>
 </root>)");
   // A schedule that could not be read leaves the slot free for the next.
-  EXPECT_EQ(h.reporter->lines,
+  EXPECT_EQ(h.reporter->lines(),
             (Lines{"E a.xml(3): Unknown schedule type",
                    "E a.xml(4): Deserialization error: Can't read 'unique_id': Not found"}));
   const auto& schedule = h.source.onDemandTasks[0].schedule;

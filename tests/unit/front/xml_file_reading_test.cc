@@ -1,10 +1,8 @@
 // The reader and the builder over files opened through the XML file storage.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "test_support.h"
+#include "harness.h"
+#include "temp_directory.h"
 #include "xmlfile/open_xml_file.h"
 
 namespace app_core {
@@ -14,39 +12,25 @@ using Lines = std::vector<std::string>;
 
 class XmlFileReading : public ::testing::Test {
  protected:
-  void SetUp() override {
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("compiler_reading_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(directory_);
-  }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
-
-  std::string write(const std::string& name, const std::string& xml) {
-    std::string path = (directory_ / name).string();
-    std::ofstream(path) << xml;
-    return path;
-  }
-
   void read(const std::string& path) {
     auto root = helpers::openXmlFile(path, h_.reporter.get(), nullptr);
     ASSERT_TRUE(root);
     readConfiguration(h_.reporter.get(), root.get(), {h_.serializer.get(), h_.adapters.get()}, h_.source);
   }
 
-  std::filesystem::path directory_;
+  testing::TempDirectory directory_;
   testing::Harness h_;
 };
 
 TEST_F(XmlFileReading, NumbersThroughTheStorageConversions) {
-  std::string path = write("a.xml", R"(<root>
+  std::string path = directory_.write("a.xml", R"(<root>
 <service name="a" key="0x0x10" component="c" release_timeout="0x20" lookup_priority="255"/>
 <service name="b" key="010" component="c" release_timeout="-1" lookup_priority="256"/>
 <task_type name="t" component="c"><settings><common/><level name="0x10"/><level name="x"/></settings></task_type>
 </root>)");
   read(path);
   EXPECT_EQ(
-      h_.reporter->lines,
+      h_.reporter->lines(),
       (Lines{"E " + path + "(3): Invalid format. Expected: release_timeout (optional) = uint32 | 'infinite'",
              "E " + path +
                  "(3): Invalid format. Expected: lookup_priority (optional) = uint8 | 'private' | "
@@ -62,7 +46,7 @@ TEST_F(XmlFileReading, NumbersThroughTheStorageConversions) {
 }
 
 TEST_F(XmlFileReading, SchedulesAndSettingsKeepTheirNodes) {
-  std::string path = write("a.xml", R"(<root>
+  std::string path = directory_.write("a.xml", R"(<root>
 <on_demand_task name="t" type="tt">
   <schedule unique_id="0x9784FBB7">
     <taskName>Other</taskName>
@@ -73,7 +57,7 @@ TEST_F(XmlFileReading, SchedulesAndSettingsKeepTheirNodes) {
 </on_demand_task>
 </root>)");
   read(path);
-  EXPECT_EQ(h_.reporter->lines, Lines{});
+  EXPECT_EQ(h_.reporter->lines(), Lines{});
   const SourceOnDemandTask& task = h_.source.onDemandTasks[0];
   const auto* schedule = task.schedule->schedule.as<scheduler::OnTaskCompleteSchedule>();
   ASSERT_NE(schedule, nullptr);
@@ -91,7 +75,7 @@ TEST_F(XmlFileReading, SchedulesAndSettingsKeepTheirNodes) {
 }
 
 TEST_F(XmlFileReading, ValidConfigurationBuildsWithoutDiagnostics) {
-  std::string path = write("a.xml", R"(<root>
+  std::string path = directory_.write("a.xml", R"(<root>
 <updatable_categories_config>
   <update_category name="bases" container_type="storage"/>
 </updatable_categories_config>

@@ -13,6 +13,7 @@
 #include "cli/command_parameters.h"
 #include "cli/run_lock.h"
 #include "cli/tool_main.h"
+#include "recording_reporter.h"
 #include "test_files.h"
 #include "tool_process.h"
 
@@ -143,13 +144,14 @@ TEST_F(ConcurrentWriters, ARunGivesUpOnOutputsLockedTooLong) {
   std::string blocked;
   std::filesystem::create_directories(path("out"));
   ASSERT_FALSE(holder.acquire({path("out")}, std::chrono::milliseconds(0), blocked));
-  CountingReporter reporter;
+  app_core::testing::RecordingReporter reporter;
   velk::AdvisoryLock lock;
   EXPECT_FALSE(app_core::lockRunOutputs(parameters, &reporter, lock, std::chrono::milliseconds(0)));
-  EXPECT_EQ(reporter.errors, 1);
-  EXPECT_EQ(reporter.last, "Another run kept writing in \"" + path("out") + "\" for 0 s; nothing was written");
+  EXPECT_EQ(reporter.errors(), std::vector<std::string>{"Another run kept writing in \"" + path("out") +
+                                                        "\" for 0 s; nothing was written"});
   holder.release();
   EXPECT_TRUE(app_core::lockRunOutputs(parameters, &reporter, lock, std::chrono::milliseconds(0)));
+  EXPECT_EQ(reporter.errors().size(), 1u);
 }
 
 TEST_F(ConcurrentWriters, ProcessesImportingAtOnce) {

@@ -6,10 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "temp_directory.h"
 #include "xmlfile/file_io.h"
 #include "xmlfile/xml_storage_factory.h"
 
@@ -113,10 +113,9 @@ TEST(FlushKeepsOldText, ShorterTextLeavesNoTailOfTheOldOne) {
 // The same on a real file, in a child process whose file size limit stands
 // in for the full disk.
 TEST(FlushKeepsOldText, FileOverTheSizeLimitKeepsItsText) {
-  std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("hardening_flush_" + std::to_string(::getpid()) + ".xml");
+  app_core::testing::TempDirectory folder;
   const std::string old = "<root>\r\n    <old />\r\n</root>\r\n";
-  std::ofstream(path, std::ios::binary) << old;
+  std::string path = folder.write("a.xml", old);
   pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -125,7 +124,7 @@ TEST(FlushKeepsOldText, FileOverTheSizeLimitKeepsItsText) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     auto factory = velk::make<velk::XmlStorageFactory>();
     Ref<velk::IStorage> root;
-    if (velk::failed(factory->OpenFile(path.string(), 0, root.put(), nullptr))) ::_exit(2);
+    if (velk::failed(factory->OpenFile(path, 0, root.put(), nullptr))) ::_exit(2);
     for (int i = 0; i < 1000; ++i) {
       Ref<velk::IStorage> item;
       root->CreateNode("item", item.put());
@@ -139,7 +138,6 @@ TEST(FlushKeepsOldText, FileOverTheSizeLimitKeepsItsText) {
   std::ostringstream text;
   text << std::ifstream(path, std::ios::binary).rdbuf();
   EXPECT_EQ(text.str(), old);
-  std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "preprocessor/filter_chains.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_copy.h"
+#include "recording_reporter.h"
 #include "test_files.h"
 #include "velk/exception.h"
 #include "xmlfile/open_xml_file.h"
@@ -48,7 +49,7 @@ class ViewDepth : public ScratchFolder {
     copyStorage(velk::make<FilteredStorage>(root, chain).get(), document.get());
   }
 
-  Ref<CountingReporter> reporter_ = velk::make<CountingReporter>();
+  Ref<app_core::testing::RecordingReporter> reporter_ = velk::make<app_core::testing::RecordingReporter>();
 };
 
 TEST_F(ViewDepth, IncludesDeeperThanTheLimitEndTheReadWithTheirLocation) {
@@ -59,7 +60,7 @@ TEST_F(ViewDepth, IncludesDeeperThanTheLimitEndTheReadWithTheirLocation) {
   } catch (const velk::wrappers::XmlStorageException& e) {
     EXPECT_EQ(e.message(), "Elements nested deeper than 1000 levels at " + path("f1.xml") + "(1)");
   }
-  EXPECT_EQ(reporter_->errors, 0);
+  EXPECT_EQ(reporter_->errors().size(), 0u);
 }
 
 TEST_F(ViewDepth, MacrosNestedThroughEachOtherAreLimitedToo) {

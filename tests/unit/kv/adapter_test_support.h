@@ -1,14 +1,13 @@
 // Stand-ins for the transactional adapter and persistent node tests: a store
-// that counts and fails on request, a manager that fails, and a reporter
-// that records.
+// that counts and fails on request, and a manager that fails.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "console/storage_error_reporter.h"
 #include "kv/key_value_factory_interfaces.h"
 #include "kv/key_value_storage_interfaces.h"
+#include "recording_reporter.h"
 
 namespace data_storage::test {
 
@@ -68,20 +67,6 @@ class FailingManager : public velk::ObjectBase<IKeyValueStorageManager> {
   velk::result_t IsReadOnly(const std::string&, bool&) override { return velk::errors::kOk; }
 };
 
-class RecordingReporter : public velk::ObjectBase<app_core::helpers::StorageErrorReporter> {
- public:
-  void ReportMessage(std::string_view text) override { lines.push_back("Message: " + std::string(text)); }
-  void ReportError(app_core::helpers::IFileLocation*, std::string_view text) override {
-    lines.push_back("Error: " + std::string(text));
-  }
-  void ReportWarning(app_core::helpers::IFileLocation*, std::string_view text) override {
-    lines.push_back("Warning: " + std::string(text));
-  }
-  void ReportInfo(app_core::helpers::IFileLocation*, std::string_view text) override {
-    lines.push_back("Info: " + std::string(text));
-  }
-
-  std::vector<std::string> lines;
-};
+using app_core::testing::RecordingReporter;
 
 }  // namespace data_storage::test

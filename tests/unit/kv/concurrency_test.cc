@@ -41,7 +41,7 @@ class ConcurrencyTest : public ::testing::Test {
     return std::chrono::duration<double>(Clock::now() - start).count();
   }
 
-  TempDir dir_;
+  TempDirectory dir_;
   Ref<RecordingTracer> tracer_;
   Ref<TestLocator> locator_;
   Ref<KeyValueStorageManager> manager_;

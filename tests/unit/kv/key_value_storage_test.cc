@@ -46,7 +46,7 @@ class StoreTest : public ::testing::Test {
     return std::string(value.begin(), value.end());
   }
 
-  TempDir dir_;
+  TempDirectory dir_;
   Ref<RecordingTracer> tracer_;
   Ref<TestLocator> locator_;
   Ref<KeyValueStorageManager> manager_;

@@ -1,7 +1,5 @@
 #include "kv_test_support.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -9,19 +7,6 @@
 #include "kv/key_value_factory_table.h"
 
 namespace data_storage::test {
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kvtest.XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  root_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::permissions(root_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                               ignored);
-  std::filesystem::remove_all(root_, ignored);
-}
 
 velk::result_t RecordingTracer::GetRecord(uint32_t level, velk::TraceRecord& record) {
   record.level = level;

@@ -1,33 +1,22 @@
-// Helpers of the key-value store tests: temporary folders, a recording
-// tracer, a small service locator and direct reads of database files.
+// Helpers of the key-value store tests: a recording tracer, a small service
+// locator and direct reads of database files.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "kv/key_value_factory_interfaces.h"
+#include "temp_directory.h"
 #include "velk/service_locator.h"
 #include "velk/tracer.h"
 
 namespace data_storage::test {
 
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string path(const std::string& name) const { return (root_ / name).string(); }
-  const std::filesystem::path& root() const { return root_; }
-
- private:
-  std::filesystem::path root_;
-};
+using app_core::testing::TempDirectory;
 
 class RecordingTracer : public velk::ObjectBase<velk::ITracer> {
  public:

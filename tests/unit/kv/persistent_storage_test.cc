@@ -42,7 +42,7 @@ class PersistentStorageTest : public ::testing::Test {
     return std::string(value.begin(), value.end());
   }
 
-  TempDir dir_;
+  TempDirectory dir_;
   Ref<RecordingTracer> tracer_;
   Ref<TestLocator> locator_;
   Ref<ScriptedStore> store_;

@@ -45,7 +45,7 @@ class FactoryTest : public ::testing::Test {
 
   static std::string q(const std::string& text) { return "\"" + text + "\""; }
 
-  TempDir dir_;
+  TempDirectory dir_;
   Ref<RecordingTracer> tracer_;
   Ref<TestLocator> locator_;
   Ref<IKeyValueStorageFactory> factory_;

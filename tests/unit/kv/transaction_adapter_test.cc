@@ -34,7 +34,7 @@ class TransactionAdapterTest : public ::testing::Test {
     return db.column("SELECT keylob FROM storage ORDER BY keylob");
   }
 
-  TempDir dir_;
+  TempDirectory dir_;
   Ref<RecordingTracer> tracer_;
   Ref<TestLocator> locator_;
   Ref<IKeyValueStorageFactory> factory_;
@@ -123,8 +123,8 @@ TEST_F(TransactionAdapterTest, ReadOnlyAdapterSwitchesAfterTheCommitAndReports) 
   adapter.reset();
   EXPECT_EQ(journalMode(path), "delete");
   EXPECT_EQ(keysIn(path), std::vector<std::string>{"k"});
-  EXPECT_EQ(reporter->lines,
-            std::vector<std::string>{"Info: successfully set readonly mode for database \"" + path + "\""});
+  EXPECT_EQ(reporter->lines(),
+            std::vector<std::string>{"I -: successfully set readonly mode for database \"" + path + "\""});
 }
 
 TEST_F(TransactionAdapterTest, FailedSwitchIsReportedAsAnError) {
@@ -132,8 +132,8 @@ TEST_F(TransactionAdapterTest, FailedSwitchIsReportedAsAnError) {
   auto reporter = velk::make<RecordingReporter>();
   auto manager = velk::make<FailingManager>();
   velk::make<ReadOnlyTransactionIndexedKeyValueStorage>(scripted(path), reporter, manager.get(), path);
-  EXPECT_EQ(reporter->lines,
-            std::vector<std::string>{"Error: failed to set readonly mode for database \"" + path + "\""});
+  EXPECT_EQ(reporter->lines(),
+            std::vector<std::string>{"E -: failed to set readonly mode for database \"" + path + "\""});
   EXPECT_EQ(journalMode(path), "wal");
 }
 
@@ -173,7 +173,7 @@ TEST_F(TransactionAdapterTest, OpeningChoosesTheAdapterByUseAndExtension) {
   std::string read = dir_.path("r.kvro");
   app_core::openCommandDatabase(factory_.get(), reporter.get(), read, app_core::DatabaseUse::kRead);
   EXPECT_EQ(journalMode(read), "wal");
-  EXPECT_EQ(reporter->lines.size(), 1u);
+  EXPECT_EQ(reporter->lines().size(), 1u);
 }
 
 TEST_F(TransactionAdapterTest, ReadingCreatesNoDirectory) {

@@ -45,7 +45,7 @@ class LockedTable : public ::testing::Test {
     });
   }
 
-  TempDir dir_;
+  TempDirectory dir_;
   std::unique_ptr<RawDb> holder_;
   std::unique_ptr<RawDb> reader_;
   sqlite3_stmt* statement_ = nullptr;

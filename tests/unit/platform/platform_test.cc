@@ -12,37 +12,22 @@
 #include "platform/advisory_lock.h"
 #include "platform/file_replacement.h"
 #include "platform/same_file.h"
+#include "temp_directory.h"
 
 namespace velk {
 namespace {
 
 namespace fs = std::filesystem;
 
-class PlatformTest : public ::testing::Test {
+class PlatformTest : public ::testing::Test, protected app_core::testing::TempDirectory {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("platform_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  std::string path(const std::string& name) const { return (folder_ / name).string(); }
-  std::string write(const std::string& name, const std::string& text) const {
-    std::ofstream(path(name), std::ios::binary) << text;
-    return path(name);
-  }
   static std::string read(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
   }
-  size_t entries() const { return std::distance(fs::directory_iterator(folder_), fs::directory_iterator()); }
-
-  fs::path folder_;
+  size_t entries() const { return std::distance(fs::directory_iterator(root()), fs::directory_iterator()); }
 };
 
 TEST_F(PlatformTest, ReplacementKeepsTheOldBytesUntilCommitAndTheModeAfter) {

@@ -5,7 +5,8 @@
 #include "preprocessor/default_storage_filter.h"
 #include "preprocessor/storage_iterator_stack.h"
 #include "xmlfile/storage_helpers.h"
-#include "test_storage.h"
+#include "node_dump.h"
+#include "test_node.h"
 
 namespace app_core::helpers {
 
@@ -16,13 +17,13 @@ using velk::helpers::valuesCount;
 namespace {
 
 using test::dump;
-using test::parseNodes;
+using testing::parseTestXml;
 using velk::Ref;
 
 std::string nameOf(const Ref<IXmlFileStorage>& node) { return node ? nodeName(node.get()) : "(none)"; }
 
 TEST(StorageIteratorStack, OffersChildrenOfThePushedNodeBeforeTheRestOfTheLevel) {
-  auto root = parseNodes("<r><a/><b><b1/><b2/></b><c/></r>");
+  auto root = parseTestXml("<r><a/><b><b1/><b2/></b><c/></r>");
   StorageIteratorStack stack;
   stack.push(Ref<IXmlFileStorage>(root));
   std::string order;
@@ -37,7 +38,7 @@ TEST(StorageIteratorStack, OffersChildrenOfThePushedNodeBeforeTheRestOfTheLevel)
 }
 
 TEST(StorageIteratorStack, ChildlessAndNestedPushesUnwindInOrder) {
-  auto root = parseNodes("<r><x><y><z/></y></x><e/><w/></r>");
+  auto root = parseTestXml("<r><x><y><z/></y></x><e/><w/></r>");
   StorageIteratorStack stack;
   stack.push(Ref<IXmlFileStorage>(root));
   std::string order;
@@ -67,7 +68,8 @@ class ProbeFilter : public DefaultStorageFilter {
 };
 
 TEST(FilteredStorage, KeepsWhatTheFilterLeavesAndSplicesWhatItPushes) {
-  auto root = parseNodes(R"(<r a="1" secret="2" b="3"><x/><drop><y/></drop><splice><p/><drop/><q/></splice><z/></r>)");
+  auto root =
+      parseTestXml(R"(<r a="1" secret="2" b="3"><x/><drop><y/></drop><splice><p/><drop/><q/></splice><z/></r>)");
   auto filter = velk::make<ProbeFilter>();
   auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(root), Ref<IStorageFilter>(filter));
   EXPECT_EQ(filter->offered, "x drop splice p drop q z ");
@@ -75,7 +77,7 @@ TEST(FilteredStorage, KeepsWhatTheFilterLeavesAndSplicesWhatItPushes) {
 }
 
 TEST(FilteredStorage, OperationsWorkOnTheKeptChildrenAndValues) {
-  auto root = parseNodes(R"(<r secret="s" k="v">text<a n="1"/><drop/><b/><a n="2"/></r>)");
+  auto root = parseTestXml(R"(<r secret="s" k="v">text<a n="1"/><drop/><b/><a n="2"/></r>)");
   auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(root), velk::make<ProbeFilter>());
   uint32_t count = 0;
   ASSERT_EQ(view->GetNodesCount(&count), 0);
@@ -105,7 +107,7 @@ TEST(FilteredStorage, OperationsWorkOnTheKeptChildrenAndValues) {
 TEST(FilteredStorage, FindsValuesByNameAmongMany) {
   std::string xml = "<r";
   for (int i = 0; i < 40; ++i) xml += " v" + std::to_string(i) + "=\"" + std::to_string(i * 2) + "\"";
-  auto root = parseNodes(xml + " secret=\"x\"/>");
+  auto root = parseTestXml(xml + " secret=\"x\"/>");
   auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(root), velk::make<ProbeFilter>());
   std::string text;
   ASSERT_TRUE(readText(view.get(), "v37", text));
@@ -114,7 +116,7 @@ TEST(FilteredStorage, FindsValuesByNameAmongMany) {
 }
 
 TEST(FilteredStorage, FiltersEachChildOnceHoweverOftenItIsOpened) {
-  auto root = parseNodes("<r><a><x/><y/></a></r>");
+  auto root = parseTestXml("<r><a><x/><y/></a></r>");
   auto filter = velk::make<ProbeFilter>();
   auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(root), Ref<IStorageFilter>(filter));
   Ref<IXmlFileStorage> first;
@@ -126,16 +128,16 @@ TEST(FilteredStorage, FiltersEachChildOnceHoweverOftenItIsOpened) {
 }
 
 TEST(FilteredStorage, UnfilteredFormTakesValuesAndChildrenFromTwoSources) {
-  auto values = parseNodes(R"(<include file="f" secret="kept"/>)");
-  auto children = parseNodes("<root skipped=\"1\"><c1/><c2><d/></c2></root>");
+  auto values = parseTestXml(R"(<include file="f" secret="kept"/>)");
+  auto children = parseTestXml("<root skipped=\"1\"><c1/><c2><d/></c2></root>");
   auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(values), Ref<IXmlFileStorage>(children));
   EXPECT_EQ(dump(view.get()), "include file=f secret=kept { c1, c2 { d } }");
 }
 
 TEST(FilteredStorage, ContainerHoldsAppendedChildren) {
   auto container = velk::make<FilteredStorage>();
-  container->appendChild(Ref<IXmlFileStorage>(parseNodes("<one/>")));
-  container->appendChild(Ref<IXmlFileStorage>(parseNodes("<two a=\"b\"/>")));
+  container->appendChild(Ref<IXmlFileStorage>(parseTestXml("<one/>")));
+  container->appendChild(Ref<IXmlFileStorage>(parseTestXml("<two a=\"b\"/>")));
   uint32_t count = 0;
   container->GetNodesCount(&count);
   ASSERT_EQ(count, 2u);
@@ -150,7 +152,7 @@ TEST(FilteredStorage, ContainerHoldsAppendedChildren) {
 }
 
 TEST(FilteredStorage, ChildrenKeepTheirLocations) {
-  auto root = parseNodes("<r>\n<a/>\n\n<b/></r>", "dir/f.xml");
+  auto root = parseTestXml("<r>\n<a/>\n\n<b/></r>", "dir/f.xml");
   auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(root), velk::make<ProbeFilter>());
   Ref<IXmlFileStorage> b;
   ASSERT_EQ(view->GetNode("b", b.put()), 0);

@@ -6,16 +6,18 @@
 #include "preprocessor/product_pattern.h"
 #include "preprocessor/storage_block_filter.h"
 #include "preprocessor/user_messages_storage_filter.h"
-#include "test_storage.h"
+#include "node_dump.h"
+#include "recording_reporter.h"
+#include "test_node.h"
 #include "velk/exception.h"
 
 namespace app_core::helpers {
 namespace {
 
 using test::dump;
-using test::parseNodes;
-using test::RecordingReporter;
-using test::Report;
+using testing::parseTestXml;
+using testing::RecordingReporter;
+using testing::Report;
 using velk::Ref;
 
 // The reader's view of `xml` through a chain of the definitions, block and
@@ -28,7 +30,7 @@ class ChainTest : public ::testing::Test {
     chain->add(definitions_);
     chain->add(velk::make<StorageBlockFilter>());
     chain->add(velk::make<UserMessagesStorageFilter>(Ref<StorageErrorReporter>(reporter_)));
-    auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(parseNodes(xml)), Ref<IStorageFilter>(chain));
+    auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(parseTestXml(xml)), Ref<IStorageFilter>(chain));
     return dump(view.get());
   }
   const std::vector<Report>& reports() const { return reporter_->reports; }
@@ -62,7 +64,7 @@ TEST(CombinedStorageFilter, AsksInOrderUntilOneConsumes) {
   auto combined = velk::make<CombinedStorageFilter>();
   combined->add(velk::make<UserMessagesStorageFilter>(Ref<StorageErrorReporter>(reporter)));
   combined->add(velk::make<StorageBlockFilter>());
-  auto root = parseNodes(R"(<r><message kind="info">m</message><block><message kind="info">n</message></block></r>)");
+  auto root = parseTestXml(R"(<r><message kind="info">m</message><block><message kind="info">n</message></block></r>)");
   auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(root), Ref<IStorageFilter>(combined));
   EXPECT_EQ(dump(view.get()), "r");
   ASSERT_EQ(reporter->reports.size(), 2u);
@@ -183,7 +185,7 @@ TEST_F(ChainTest, DefineWithoutValueRaises) {
     FAIL() << "no exception";
   } catch (const velk::wrappers::XmlStorageException& e) {
     EXPECT_EQ(e.message(), "value at node define");
-    EXPECT_EQ(e.code(), velk::errors::kFileNotFound);
+    EXPECT_EQ(e.code(), velk::errors::kNotFound);
   }
 }
 

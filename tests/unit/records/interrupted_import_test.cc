@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -17,27 +16,13 @@
 #include "kv/key_value_factory_table.h"
 #include "kv/open_command_database.h"
 #include "velk/basic_service_locator.h"
+#include "temp_directory.h"
 #include "xmlfile/open_xml_file.h"
 
 namespace app_core {
 namespace {
 
 using velk::Ref;
-namespace fs = std::filesystem;
-
-class ScratchDir {
- public:
-  ScratchDir() {
-    root_ = fs::temp_directory_path() / ("hesk_interrupted_" + std::to_string(::getpid()));
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  ~ScratchDir() { fs::remove_all(root_); }
-  std::string path(const std::string& name) const { return (root_ / name).string(); }
-
- private:
-  fs::path root_;
-};
 
 Ref<data_storage::IKeyValueStorageFactory> databaseFactory() {
   velk::registerFactoryTable(velk::FactoryTableSlot::kKeyValue, &data_storage::keyValueFactoryTable);
@@ -94,7 +79,7 @@ const std::vector<std::string> kOldRows{"old=<root kept=\"yes\" />"};
 // Imports in a child process that kills itself after the last record was
 // stored and before the transaction is committed.
 TEST(InterruptedImport, KilledBeforeTheCommitLeavesTheOldContent) {
-  ScratchDir dir;
+  testing::TempDirectory dir;
   std::string database = dir.path("d.kvdb");
   std::string exchange = dir.path("in.xml");
   storeOldRecord(database);
@@ -129,7 +114,7 @@ TEST(InterruptedImport, KilledBeforeTheCommitLeavesTheOldContent) {
 // The command itself, killed at different moments: whatever the moment,
 // the database holds either everything it held before or the whole import.
 TEST(InterruptedImport, KilledCommandNeverLeavesHalfAnImport) {
-  ScratchDir dir;
+  testing::TempDirectory dir;
   std::string exchange = dir.path("in.xml");
   constexpr int kKeys = 20000;
   writeExchangeFile(exchange, kKeys);

@@ -5,7 +5,7 @@
 #include "schedule/schedule_serializer.h"
 #include "schedule/serializer_factory.h"
 #include "schedule/values_free_storage_factory.h"
-#include "test_storage.h"
+#include "test_node.h"
 
 namespace app_core {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "xmlfile/node_names.h"
 #include "schedule/values_free_storage_factory.h"
-#include "test_storage.h"
+#include "test_node.h"
 
 namespace app_core {
 namespace {

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 
+#include "temp_directory.h"
 #include "velk/demultiplexor_channel.h"
 #include "velk/file_channel.h"
 #include "velk/framework_tracer.h"
@@ -81,18 +80,18 @@ TEST(DemultiplexorChannel, WritesToEveryChannelAndReportsTheFirstFailure) {
 }
 
 TEST(FileChannel, WritesOneLinePerRecordAndTruncates) {
-  auto path = std::filesystem::temp_directory_path() / ("hesk_trace_" + std::to_string(::getpid()));
+  app_core::testing::TempDirectory folder;
+  std::string path = folder.path("trace.log");
   {
     std::ofstream(path) << "old content\n";
     auto channel = make<FileChannel>();
-    ASSERT_EQ(channel->Create(path.string()), errors::kOk);
+    ASSERT_EQ(channel->Create(path), errors::kOk);
     channel->Write({}, "a");
     channel->Write({}, "b\n\tincluded from: x");
   }
   std::ifstream in(path);
   std::string all((std::istreambuf_iterator<char>(in)), {});
   EXPECT_EQ(all, "a\nb\n\tincluded from: x\n");
-  std::filesystem::remove(path);
 }
 
 TEST(FileChannel, MissingDirectoryIsPathNotFound) {

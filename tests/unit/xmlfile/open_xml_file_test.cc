@@ -2,15 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "recording_reporter.h"
+#include "temp_directory.h"
 #include "xmlfile/xml_file_storage_adapter.h"
 
 namespace app_core::helpers {
 namespace {
 
 using velk::Ref;
-using xmltest::FakeReporter;
-using xmltest::ScratchDir;
+using app_core::testing::includeChain;
+using app_core::testing::RecordingReporter;
+using app_core::testing::TempDirectory;
 
 const char kIncluding[] =
     "<root>\n"       // 1
@@ -28,25 +30,19 @@ Ref<IXmlFileStorage> child(IXmlFileStorage* node, std::string_view name) {
   return found;
 }
 
-std::string chain(IFileLocation* at) {
-  std::string text;
-  for (; at; at = at->GetIncludedFrom()) text += (text.empty() ? "" : " <- ") + locationText(at);
-  return text;
-}
-
 class OpenXmlFileTest : public ::testing::Test {
  protected:
-  ScratchDir dir;
-  Ref<FakeReporter> reporter = velk::make<FakeReporter>();
+  TempDirectory dir;
+  Ref<RecordingReporter> reporter = velk::make<RecordingReporter>();
 };
 
 TEST_F(OpenXmlFileTest, TopLevelFileAndItsChildrenCarryTheirLines) {
   std::string path = dir.write("a.xml", kIncluding);
   Ref<IXmlFileStorage> root = openXmlFile(path, reporter.get(), nullptr);
   ASSERT_TRUE(root);
-  EXPECT_EQ(chain(root->GetLocation()), path + "(1)");
+  EXPECT_EQ(includeChain(root->GetLocation()), path + "(1)");
   Ref<IXmlFileStorage> c = child(child(root.get(), "b").get(), "c");
-  EXPECT_EQ(chain(c->GetLocation()), path + "(5)");
+  EXPECT_EQ(includeChain(c->GetLocation()), path + "(5)");
   Ref<IXmlFileStorage> byIndex;
   ASSERT_EQ(root->GetNode(1u, byIndex.put()), velk::errors::kOk);
   EXPECT_EQ(byIndex->GetLocation()->GetLine(), 4u);
@@ -70,27 +66,27 @@ TEST_F(OpenXmlFileTest, IncludedFileChainsToTheIncludingNode) {
     included = openXmlFile(b, reporter.get(), include.get());
   }
   ASSERT_TRUE(included);
-  EXPECT_EQ(chain(included->GetLocation()), b + "(2) <- " + a + "(7)");
+  EXPECT_EQ(includeChain(included->GetLocation()), b + "(2) <- " + a + "(7)");
   Ref<IXmlFileStorage> x = child(included.get(), "x");
-  EXPECT_EQ(chain(x->GetLocation()), b + "(3) <- " + a + "(7)");
+  EXPECT_EQ(includeChain(x->GetLocation()), b + "(3) <- " + a + "(7)");
   Ref<IXmlFileStorage> deeper = openXmlFile(c, reporter.get(), x.get());
   ASSERT_TRUE(deeper);
   included.reset();
   x.reset();
   // The chain outlives the storages that made it.
-  EXPECT_EQ(chain(deeper->GetLocation()), c + "(1) <- " + b + "(3) <- " + a + "(7)");
+  EXPECT_EQ(includeChain(deeper->GetLocation()), c + "(1) <- " + b + "(3) <- " + a + "(7)");
   EXPECT_TRUE(reporter->reports.empty());
 }
 
 TEST_F(OpenXmlFileTest, UnopenableFilesAreReportedAndGiveNothing) {
-  std::string missing = dir.file("missing.xml");
+  std::string missing = dir.path("missing.xml");
   EXPECT_FALSE(openXmlFile(missing, reporter.get(), nullptr));
-  EXPECT_FALSE(openXmlFile(dir.file(""), reporter.get(), nullptr));
+  EXPECT_FALSE(openXmlFile(dir.path(""), reporter.get(), nullptr));
   ASSERT_EQ(reporter->reports.size(), 2u);
-  EXPECT_EQ(reporter->reports[0].kind, "error");
-  EXPECT_EQ(reporter->reports[0].location, "");
+  EXPECT_EQ(reporter->reports[0].kind, "Error");
+  EXPECT_EQ(reporter->reports[0].where, "");
   EXPECT_EQ(reporter->reports[0].text, "Error opening file \"" + missing + "\" (File not found)");
-  EXPECT_EQ(reporter->reports[1].text, "Error opening file \"" + dir.file("") + "\" (Access denied)");
+  EXPECT_EQ(reporter->reports[1].text, "Error opening file \"" + dir.path("") + "\" (Access denied)");
 }
 
 TEST_F(OpenXmlFileTest, UnparsableFilesAreReportedWithTheParserRow) {
@@ -102,7 +98,7 @@ TEST_F(OpenXmlFileTest, UnparsableFilesAreReportedWithTheParserRow) {
   EXPECT_FALSE(openXmlFile(binary, reporter.get(), nullptr));
   ASSERT_EQ(reporter->reports.size(), 3u);
   EXPECT_EQ(reporter->reports[0].text, "Error 'Error reading end tag.' parsing xml file: " + bad + "(3)");
-  EXPECT_EQ(reporter->reports[0].location, "");
+  EXPECT_EQ(reporter->reports[0].where, "");
   EXPECT_EQ(reporter->reports[1].text, "Error 'Error document empty.' parsing xml file: " + empty + "(0)");
   EXPECT_EQ(reporter->reports[2].text, "Error 'Invalid UTF-8 sequence' parsing xml file: " + binary + "(1)");
 }
@@ -113,11 +109,11 @@ TEST_F(OpenXmlFileTest, FailuresOfIncludedFilesStandAtTheIncludingNode) {
   Ref<IXmlFileStorage> root = openXmlFile(a, reporter.get(), nullptr);
   Ref<IXmlFileStorage> include = child(root.get(), "include");
   EXPECT_FALSE(openXmlFile(bad, reporter.get(), include.get()));
-  EXPECT_FALSE(openXmlFile(dir.file("none.xml"), reporter.get(), include.get()));
+  EXPECT_FALSE(openXmlFile(dir.path("none.xml"), reporter.get(), include.get()));
   ASSERT_EQ(reporter->reports.size(), 2u);
-  EXPECT_EQ(reporter->reports[0].location, a + "(7)");
+  EXPECT_EQ(reporter->reports[0].where, a + "(7)");
   EXPECT_EQ(reporter->reports[0].text.rfind("Error '", 0), 0u);
-  EXPECT_EQ(reporter->reports[1].location, a + "(7)");
+  EXPECT_EQ(reporter->reports[1].where, a + "(7)");
 }
 
 TEST_F(OpenXmlFileTest, TooDeepFilesAreRefused) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "memory_io.h"
 #include "velk/exception.h"
 #include "xmlfile/empty_storage.h"
 #include "xmlfile/renamed_storage.h"

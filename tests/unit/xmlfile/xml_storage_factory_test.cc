@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "memory_io.h"
+#include "temp_directory.h"
 #include "xmlfile/file_io.h"
 #include "xmlfile/serialization_factory_table.h"
 #include "xmlfile/xml_input_check.h"
@@ -11,7 +12,7 @@ namespace velk {
 namespace {
 
 using xmltest::MemoryIo;
-using xmltest::ScratchDir;
+using app_core::testing::TempDirectory;
 
 std::string nested(int depth) {
   std::string text;
@@ -160,7 +161,7 @@ TEST_F(XmlStorageFactoryTest, DepthScanIgnoresMarkupThatOpensNoElement) {
 }
 
 TEST_F(XmlStorageFactoryTest, OpenFileWritesBackToTheSamePath) {
-  ScratchDir dir;
+  TempDirectory dir;
   std::string path = dir.write("doc.xml", "<?xml version=\"1.0\"?>\n<cfg a='1'/>");
   Ref<IStorage> root;
   XmlParseError error;
@@ -173,17 +174,17 @@ TEST_F(XmlStorageFactoryTest, OpenFileWritesBackToTheSamePath) {
   root.reset();
   EXPECT_EQ(xmltest::readFile(path), "<?xml version=\"1.0\" ?>\r\n<cfg a=\"1\" b=\"2\" />\r\n");
 
-  EXPECT_EQ(factory->OpenFile(dir.file("missing.xml"), 0, root.put(), &error), errors::kFileNotFound);
+  EXPECT_EQ(factory->OpenFile(dir.path("missing.xml"), 0, root.put(), &error), errors::kFileNotFound);
 }
 
 TEST_F(XmlStorageFactoryTest, NewDocumentIntoAFile) {
-  ScratchDir dir;
+  TempDirectory dir;
   Ref<IIO> file;
-  ASSERT_EQ(FileIo::open(dir.file("out.xml"), FileIo::Mode::kReadWrite, file), errors::kOk);
+  ASSERT_EQ(FileIo::open(dir.path("out.xml"), FileIo::Mode::kReadWrite, file), errors::kOk);
   Ref<IStorage> root;
   ASSERT_EQ(factory->CreateDocument("root", file.get(), 0, root.put()), errors::kOk);
   ASSERT_EQ(root->Flush(), errors::kOk);
-  EXPECT_EQ(xmltest::readFile(dir.file("out.xml")), "<root />\r\n");
+  EXPECT_EQ(xmltest::readFile(dir.path("out.xml")), "<root />\r\n");
   EXPECT_THROW(factory->CreateDocument("a b", nullptr, 0, root.put()), wrappers::XmlStorageException);
 }
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "memory_io.h"
 #include "velk/exception.h"
 #include "xmlfile/xml_storage_factory.h"
 

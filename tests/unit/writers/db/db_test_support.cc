@@ -4,27 +4,16 @@
 #include <sqlite3.h>
 
 #include <fstream>
-#include <random>
 
 #include "front/configuration_reader.h"
 #include "front/model_builder.h"
 #include "schedule/schedule_serializer.h"
 #include "schedule/serializer_factory.h"
 #include "console/null_tracer.h"
+#include "recording_reporter.h"
 #include "xmlfile/open_xml_file.h"
 
 namespace app_core::testing {
-
-TempDir::TempDir() {
-  std::random_device random;
-  root_ = std::filesystem::temp_directory_path() / ("dbwriters_" + std::to_string(random()));
-  std::filesystem::create_directories(root_);
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(root_, ignored);
-}
 
 Database::Database(std::string path) : path_(std::move(path)) { reopen(); }
 
@@ -73,7 +62,7 @@ std::optional<std::string> readRecordWithSqlite(const std::string& path, const s
   return found;
 }
 
-ModelSource::ModelSource(const TempDir& dir) : dir_(dir) {
+ModelSource::ModelSource(const TempDirectory& dir) : dir_(dir) {
   serializer = createScheduleSerializer(velk::make<velk::SerializerFactory>(nullptr).get());
   adapters = velk::make<velk::ValuesFreeStorageFactory>(nullptr);
 }
@@ -87,7 +76,7 @@ ConfigurationModel ModelSource::build(const std::string& body) {
   SourceConfiguration source;
   if (root) readConfiguration(reporter.get(), root.get(), {serializer.get(), adapters.get()}, source);
   ConfigurationModel model = buildModel(source, reporter.get());
-  EXPECT_EQ(reporter->errors, std::vector<std::string>{});
+  EXPECT_EQ(reporter->errors(), std::vector<std::string>{});
   return model;
 }
 

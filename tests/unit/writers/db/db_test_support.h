@@ -1,9 +1,7 @@
-// Helpers of the database writer tests: real databases in a temporary
-// folder, models built from configuration text, and reads of the stored
-// records.
+// Helpers of the database writer tests: real databases, models built from
+// configuration text, and reads of the stored records.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,22 +10,10 @@
 #include "writers/db/storage_context.h"
 #include "schedule/struct_serializer.h"
 #include "schedule/values_free_storage_factory.h"
-#include "console/storage_error_reporter.h"
 #include "kv/key_value_storage.h"
+#include "temp_directory.h"
 
 namespace app_core::testing {
-
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string path(const std::string& name) const { return (root_ / name).string(); }
-
- private:
-  std::filesystem::path root_;
-};
 
 // One database file opened as a store, with the context the writers use.
 class Database {
@@ -54,20 +40,11 @@ class Database {
 // store; none when absent.
 std::optional<std::string> readRecordWithSqlite(const std::string& path, const std::string& key);
 
-class RecordingReporter : public velk::ObjectBase<helpers::StorageErrorReporter> {
- public:
-  void ReportMessage(std::string_view) override {}
-  void ReportError(helpers::IFileLocation*, std::string_view text) override { errors.emplace_back(text); }
-  void ReportWarning(helpers::IFileLocation*, std::string_view) override {}
-  void ReportInfo(helpers::IFileLocation*, std::string_view) override {}
-  std::vector<std::string> errors;
-};
-
 // Builds models from configuration documents written into a folder, read
 // as the compiler reads its input files.
 class ModelSource {
  public:
-  explicit ModelSource(const TempDir& dir);
+  explicit ModelSource(const TempDirectory& dir);
   // `body` goes inside the root element; the model must build without errors.
   ConfigurationModel build(const std::string& body);
 
@@ -75,7 +52,7 @@ class ModelSource {
   velk::Ref<velk::IValuesFreeStorageFactory> adapters;
 
  private:
-  const TempDir& dir_;
+  const TempDirectory& dir_;
   int documents_ = 0;
 };
 

@@ -19,7 +19,7 @@ const std::string kComponents = R"(
 
 class FailureTest : public ::testing::Test {
  protected:
-  testing::TempDir dir;
+  testing::TempDirectory dir;
   testing::ModelSource source{dir};
   testing::Database settingsFile{dir.path("settings.kvdb")};
   testing::Database storageFile{dir.path("storage.kvdb")};

@@ -12,7 +12,7 @@ namespace {
 // 5,000 scheduled tasks with settings: keys opened once per task must not
 // make the write re-read and re-print a growing document each time.
 TEST(LargeConfiguration, FiveThousandTasksAreWrittenInLinearTime) {
-  testing::TempDir dir;
+  testing::TempDirectory dir;
   testing::ModelSource source(dir);
   std::string body = R"(
 <assembly name="a" module="m"><component name="sc"/></assembly>

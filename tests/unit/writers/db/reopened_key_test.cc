@@ -77,7 +77,7 @@ Step itemWithTexts(std::string text) {
 
 class ReopenedKeyTest : public ::testing::Test {
  protected:
-  testing::TempDir dir;
+  testing::TempDirectory dir;
   testing::Database first{dir.path("first.kvdb")};
   testing::Database second{dir.path("second.kvdb")};
 

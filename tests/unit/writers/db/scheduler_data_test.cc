@@ -32,7 +32,7 @@ TEST(ScheduleId, CrcOverUtf16CodeUnitsWithoutPresetOrComplement) {
 
 class SchedulerDataTest : public ::testing::Test {
  protected:
-  testing::TempDir dir;
+  testing::TempDirectory dir;
   testing::ModelSource source{dir};
   testing::Database settings{dir.path("settings.kvdb")};
   testing::Database storage{dir.path("storage.kvdb")};

@@ -16,7 +16,7 @@ const char* kComponents = R"(
 
 class ServiceSettingsTest : public ::testing::Test {
  protected:
-  testing::TempDir dir;
+  testing::TempDirectory dir;
   testing::ModelSource source{dir};
   testing::Database settings{dir.path("settings.kvdb")};
 

@@ -17,7 +17,7 @@ const std::string kComponents = R"(
 
 class TasksWriterTest : public ::testing::Test {
  protected:
-  testing::TempDir dir;
+  testing::TempDirectory dir;
   testing::ModelSource source{dir};
   testing::Database settings{dir.path("settings.kvdb")};
   testing::Database storage{dir.path("storage.kvdb")};

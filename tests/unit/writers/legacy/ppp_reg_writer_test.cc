@@ -2,6 +2,7 @@
 
 #include "writers/legacy/quarn_ppp_reg_tasks_writer.h"
 #include "quarn_test_support.h"
+#include "recording_reporter.h"
 
 namespace app_core {
 namespace {
@@ -17,7 +18,7 @@ quarntest::ModelMaker oneTask() {
 }
 
 velk::result_t writeInto(const velk::Ref<MemoryFile>& file, const ConfigurationModel& model,
-                         quarntest::Reporter& reporter, const std::string& path = "HKLM\\Software\\P") {
+                         testing::RecordingReporter& reporter, const std::string& path = "HKLM\\Software\\P") {
   file->position = file->content.size();  // the pipeline opens the file at its end
   auto factory = velk::make<velk::XmlStorageFactory>();
   QuarnPppRegTasksWriter writer(&reporter, factory.get(), file, path);
@@ -51,15 +52,15 @@ constexpr const char* kOneTaskText =
 
 TEST(QuarnPppRegWriter, PrintsTheTasksAsRegistryText) {
   auto file = velk::make<MemoryFile>();
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   EXPECT_EQ(writeInto(file, oneTask().model, *reporter), velk::errors::kOk);
   EXPECT_EQ(file->content, kOneTaskText);
-  EXPECT_TRUE(reporter->lines.empty());
+  EXPECT_TRUE(reporter->lines().empty());
 }
 
 TEST(QuarnPppRegWriter, EverySecondRunAppends) {
   auto file = velk::make<MemoryFile>("existing\r\n");
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   ASSERT_EQ(writeInto(file, oneTask().model, *reporter), velk::errors::kOk);
   ASSERT_EQ(writeInto(file, oneTask().model, *reporter), velk::errors::kOk);
   EXPECT_EQ(file->content, std::string("existing\r\n") + kOneTaskText + kOneTaskText);
@@ -73,7 +74,7 @@ TEST(QuarnPppRegWriter, CopiedSettingsPrintByTheirElements) {
                                "<tSTRING name=\"s\">x</tSTRING></key></quarn_settings>"),
       nullptr};
   auto file = velk::make<MemoryFile>();
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   ASSERT_EQ(writeInto(file, maker.model, *reporter, "R"), velk::errors::kOk);
   EXPECT_NE(file->content.find("[R\\types\\Type]\n"
                                "\"pid\"=dword:a47bf9af\n"
@@ -99,10 +100,10 @@ TEST(QuarnPppRegWriter, PrintingErrorsLeaveTheFileAsItWas) {
       quarntest::parseFragment("<quarn_settings><tBINARY name=\"b\">abc</tBINARY></quarn_settings>"),
       nullptr};
   auto file = velk::make<MemoryFile>("kept\n");
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   EXPECT_EQ(writeInto(file, maker.model, *reporter), velk::errors::kUnexpected);
   EXPECT_EQ(file->content, "kept\n");
-  EXPECT_EQ(reporter->lines, (std::vector<std::string>{"E -: tBINARY b size is odd."}));
+  EXPECT_EQ(reporter->lines(), (std::vector<std::string>{"E -: tBINARY b size is odd."}));
 }
 
 TEST(QuarnPppRegWriter, OnTaskCompleteRefusalStillPrintsTheRest) {
@@ -112,18 +113,18 @@ TEST(QuarnPppRegWriter, OnTaskCompleteRefusalStillPrintsTheRest) {
                                std::make_shared<scheduler::OnTaskCompleteSchedule>()},
                       quarntest::at("t.xml", 9)};
   auto file = velk::make<MemoryFile>();
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   EXPECT_EQ(writeInto(file, maker.model, *reporter), velk::errors::kOk);
   EXPECT_EQ(file->content, kOneTaskText);
   EXPECT_EQ(
-      reporter->lines,
+      reporter->lines(),
       (std::vector<std::string>{"E t.xml(9): Legacy Task Manager does not support OnTaskCompleteSchedule"}));
 }
 
 TEST(QuarnPppRegWriter, FileWriteFailureIsTheResult) {
   auto file = velk::make<MemoryFile>();
   file->writeResult = velk::errors::kAccessDenied;
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   EXPECT_EQ(writeInto(file, oneTask().model, *reporter), velk::errors::kAccessDenied);
 }
 

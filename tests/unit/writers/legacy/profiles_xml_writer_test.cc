@@ -3,6 +3,7 @@
 #include "writers/legacy/quarn_profiles_xml_tasks_writer.h"
 #include "writers/legacy/schedule_converter.h"
 #include "quarn_test_support.h"
+#include "recording_reporter.h"
 
 namespace app_core {
 namespace {
@@ -15,7 +16,7 @@ struct Written {
 };
 
 // Runs the writer over the document held by `file` (a new one when empty).
-Written writeInto(MemoryFile& file, const ConfigurationModel& model, quarntest::Reporter& reporter) {
+Written writeInto(MemoryFile& file, const ConfigurationModel& model, testing::RecordingReporter& reporter) {
   Written written;
   {
     file.position = 0;
@@ -27,7 +28,7 @@ Written writeInto(MemoryFile& file, const ConfigurationModel& model, quarntest::
   return written;
 }
 
-Written writeOnce(const ConfigurationModel& model, quarntest::Reporter& reporter) {
+Written writeOnce(const ConfigurationModel& model, testing::RecordingReporter& reporter) {
   auto file = velk::make<MemoryFile>();
   return writeInto(*file, model, reporter);
 }
@@ -48,10 +49,10 @@ quarntest::ModelMaker oneTask() {
 
 TEST(QuarnProfilesXmlWriter, TaskAndTypeWithTheirFixedValues) {
   quarntest::ModelMaker maker = oneTask();
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
-  EXPECT_TRUE(reporter->lines.empty());
+  EXPECT_TRUE(reporter->lines().empty());
   EXPECT_EQ(written.document,
             "<propertiesmap>\n"
             "    <key name=\"profiles\">\n"
@@ -84,7 +85,7 @@ TEST(QuarnProfilesXmlWriter, OptionalTaskValuesAndRegistryPath) {
   task.host = 7;
   task.tracerPrefix = "pfx";
   task.quarnRegistryPath = {"A", "B"};
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
   std::string profiles = written.document.substr(0, written.document.find("<key name=\"types\">"));
@@ -127,10 +128,10 @@ TEST(QuarnProfilesXmlWriter, TypeWithComponentInterfacesListsAndSettings) {
   type.quarnSettings = RetainedNode{quarntest::parseFragment("<quarn_settings><tDWORD name=\"x\">9</tDWORD>"
                                                              "</quarn_settings>"),
                                     nullptr};
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
-  EXPECT_TRUE(reporter->lines.empty());
+  EXPECT_TRUE(reporter->lines().empty());
   EXPECT_EQ(written.document,
             "<propertiesmap>\n"
             "    <key name=\"types\">\n"
@@ -173,7 +174,7 @@ TEST(QuarnProfilesXmlWriter, QuarnSettingsNeedTheComponentsSettingsType) {
   quarntest::ModelMaker maker = oneTask();
   maker.model.tasks[0].quarnSettings = RetainedNode{
       quarntest::parseFragment("<quarn_settings><tDWORD name=\"x\">9</tDWORD></quarn_settings>"), nullptr};
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written without = writeOnce(maker.model, *reporter);
   EXPECT_EQ(without.document.find("settings"), std::string::npos);
 
@@ -193,10 +194,10 @@ TEST(QuarnProfilesXmlWriter, QuarnSettingsNeedTheComponentsSettingsType) {
 TEST(QuarnProfilesXmlWriter, MoreThanOneStatisticsIsAnErrorAndTheFirstIsWritten) {
   quarntest::ModelMaker maker = oneTask();
   maker.model.taskTypes[0].statistics = {{5, 6}, {7, 8}};
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
-  EXPECT_EQ(reporter->lines,
+  EXPECT_EQ(reporter->lines(),
             (std::vector<std::string>{"E -: Task type Type has has more than one statistics. "
                                       "Can't convert it to quarn config."}));
   EXPECT_NE(written.document.find("<tDWORD name=\"velk_statistics_serid\">5</tDWORD>"), std::string::npos);
@@ -224,7 +225,7 @@ TEST(QuarnProfilesXmlWriter, ScheduleRecordGoesIntoScheduleAndDef) {
   velk::scheduler::SecondsSchedule seconds;
   seconds.periodInSeconds = 3932159;
   maker.model.tasks[0].schedule = LocatedSchedule{scheduleOf(seconds), quarntest::at("a.xml", 4)};
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
   cTaskSchedule expected;
@@ -245,7 +246,7 @@ TEST(QuarnProfilesXmlWriter, ScheduleTimesFollowTheCurrentDate) {
   weekly.weekDays = 0x41;
   weekly.timeOfDay = 7200;
   maker.model.tasks[0].schedule = LocatedSchedule{scheduleOf(weekly), quarntest::at("a.xml", 4)};
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   std::time_t before = std::time(nullptr);
   Written written = writeOnce(maker.model, *reporter);
   std::time_t after = std::time(nullptr);
@@ -269,11 +270,11 @@ TEST(QuarnProfilesXmlWriter, OnTaskCompleteSchedulesAreRefusedAndTheWriteGoesOn)
   velk::scheduler::OnStartSchedule onStart;
   onStart.delayInSeconds = 120;
   other.schedule = LocatedSchedule{scheduleOf(onStart), quarntest::at("a.xml", 20)};
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
   EXPECT_EQ(
-      reporter->lines,
+      reporter->lines(),
       (std::vector<std::string>{"E a.xml(12): Legacy Task Manager does not support OnTaskCompleteSchedule"}));
   cTaskSchedule expected;
   expected.mode = 1;
@@ -287,7 +288,7 @@ TEST(QuarnProfilesXmlWriter, OnTaskCompleteSchedulesAreRefusedAndTheWriteGoesOn)
 TEST(QuarnProfilesXmlWriter, TasksOfTheSameNameShareTheirKey) {
   quarntest::ModelMaker maker = oneTask();
   maker.task("T", 0).startAllowed = false;
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_NE(written.document.find("            <tDWORD name=\"remote\">0</tDWORD>\n"
                                   "            <tSTRING name=\"type\">Type</tSTRING>\n"
@@ -301,7 +302,7 @@ TEST(QuarnProfilesXmlWriter, SecondRunAddsValuesToTheExistingKeys) {
   quarntest::ModelMaker maker = oneTask();
   maker.model.taskTypes[0].events = {{1, 2}};
   auto file = velk::make<MemoryFile>();
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written first = writeInto(*file, maker.model, *reporter);
   Written second = writeInto(*file, maker.model, *reporter);
   EXPECT_EQ(second.result, velk::errors::kOk);
@@ -351,7 +352,7 @@ TEST(QuarnProfilesXmlWriter, SecondRunAddsValuesToTheExistingKeys) {
 
 TEST(QuarnProfilesXmlWriter, ExistingRootKeepsItsName) {
   auto file = velk::make<MemoryFile>("<map><key name=\"profiles\"/></map>");
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeInto(*file, oneTask().model, *reporter);
   EXPECT_EQ(written.document.rfind("<map>\n    <key name=\"profiles\">\n        <key name=\"T\">", 0), 0u)
       << written.document;
@@ -359,7 +360,7 @@ TEST(QuarnProfilesXmlWriter, ExistingRootKeepsItsName) {
 
 TEST(QuarnProfilesXmlWriter, EmptyModelWritesNothing) {
   auto file = velk::make<MemoryFile>();
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeInto(*file, ConfigurationModel{}, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
   EXPECT_EQ(written.document, "");  // nothing changed, nothing saved
@@ -370,10 +371,10 @@ TEST(QuarnProfilesXmlWriter, TooDeepRegistryPathIsAnErrorForThatTaskOnly) {
   maker.model.tasks[0].quarnRegistryPath.assign(498, "p");
   maker.model.tasks[0].location = quarntest::at("a.xml", 3);
   maker.task("U", 0).quarnRegistryPath.assign(497, "p");
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Written written = writeOnce(maker.model, *reporter);
   EXPECT_EQ(written.result, velk::errors::kOk);
-  EXPECT_EQ(reporter->lines,
+  EXPECT_EQ(reporter->lines(),
             (std::vector<std::string>{"E a.xml(3): Quarn registry path of task 'T' is nested too deeply"}));
   EXPECT_EQ(written.document.find("\"T\""), std::string::npos);
   EXPECT_NE(written.document.find("\"U\""), std::string::npos);
@@ -388,7 +389,7 @@ TEST(QuarnProfilesXmlWriter, FirstFailingNodeOperationEndsTheWrite) {
   velk::Ref<velk::IStorage> gone;
   ASSERT_EQ(root->CreateNode("gone", gone.put()), velk::errors::kOk);
   ASSERT_EQ(root->RemoveNode("gone"), velk::errors::kOk);
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   QuarnProfilesXmlTasksWriter writer(reporter.get(), gone.get());
   EXPECT_EQ(writer.write(oneTask().model), velk::errors::kInvalidState);
 }

@@ -5,11 +5,6 @@
 
 namespace quarntest {
 
-void Reporter::add(const char* kind, app_core::helpers::IFileLocation* at, std::string_view text) {
-  lines.push_back(std::string(kind) + " " + (at ? app_core::helpers::locationText(at) : "-") + ": " +
-                  std::string(text));
-}
-
 velk::result_t MemoryFile::Read(void* buffer, uint32_t size, uint32_t* count) {
   size_t n = std::min<size_t>(size, content.size() - std::min(position, content.size()));
   std::memcpy(buffer, content.data() + position, n);

@@ -1,36 +1,16 @@
-// Helpers of the quarn writer tests: a reporter that records, a file held in
-// memory, property-map documents and small models built by hand.
+// Helpers of the quarn writer tests: a file held in memory, property-map
+// documents and small models built by hand.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "console/file_location.h"
 #include "front/configuration_model.h"
-#include "console/storage_error_reporter.h"
 #include "xmlfile/io.h"
 #include "xmlfile/xml_storage_factory.h"
 
 namespace quarntest {
-
-// Each diagnostic as "E <location>: <text>" ("-" when there is no location).
-class Reporter : public velk::ObjectBase<app_core::helpers::StorageErrorReporter> {
- public:
-  void ReportMessage(std::string_view text) override { add("M", nullptr, text); }
-  void ReportError(app_core::helpers::IFileLocation* at, std::string_view text) override {
-    add("E", at, text);
-  }
-  void ReportWarning(app_core::helpers::IFileLocation* at, std::string_view text) override {
-    add("W", at, text);
-  }
-  void ReportInfo(app_core::helpers::IFileLocation* at, std::string_view text) override {
-    add("I", at, text);
-  }
-
-  std::vector<std::string> lines;
-
- private:
-  void add(const char* kind, app_core::helpers::IFileLocation* at, std::string_view text);
-};
 
 class MemoryFile : public velk::ObjectBase<velk::IIO> {
  public:

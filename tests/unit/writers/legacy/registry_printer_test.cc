@@ -2,6 +2,7 @@
 
 #include "writers/legacy/quarn_registry_printer.h"
 #include "quarn_test_support.h"
+#include "recording_reporter.h"
 
 namespace app_core {
 namespace {
@@ -13,12 +14,12 @@ struct Printed {
 };
 
 Printed print(const std::string& document, const std::string& path = "R") {
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   Printed printed;
   printed.text = "before\n";
   printed.result = QuarnRegistryPrinter(reporter.get())
                        .print(quarntest::parseFragment(document).get(), path, printed.text);
-  printed.reports = reporter->lines;
+  printed.reports = reporter->lines();
   return printed;
 }
 
@@ -121,7 +122,7 @@ TEST(QuarnRegistryPrinter, DeeplyNestedKeys) {
   }
   expected += "[" + path + "]\n\n";
   std::string text = "before\n";
-  auto reporter = velk::make<quarntest::Reporter>();
+  auto reporter = velk::make<testing::RecordingReporter>();
   ASSERT_EQ(QuarnRegistryPrinter(reporter.get()).print(root.get(), "R", text), velk::errors::kOk);
   EXPECT_EQ(text, expected);
 }

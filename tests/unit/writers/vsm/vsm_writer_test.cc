@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "writers/vsm/service_manager_config_writer.h"
 #include "console/null_tracer.h"
 #include "kv/key_value_storage_manager.h"
-#include "test_support.h"
+#include "harness.h"
+#include "temp_directory.h"
 #include "xmlfile/file_io.h"
 #include "xmlfile/xml_storage_factory.h"
 
@@ -33,11 +33,9 @@ class RecordingTasksWriter : public TasksWriter {
 class ScratchDocument {
  public:
   explicit ScratchDocument(const std::string& existing = {}) {
-    path_ = std::filesystem::temp_directory_path() /
-            ("vsm_writer_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++) + ".vsm");
-    std::ofstream(path_, std::ios::binary) << existing;
+    path_ = folder_.write("config.vsm", existing);
     Ref<velk::IIO> io;
-    EXPECT_EQ(velk::FileIo::open(path_.string(), velk::FileIo::Mode::kReadWrite, io), 0);
+    EXPECT_EQ(velk::FileIo::open(path_, velk::FileIo::Mode::kReadWrite, io), 0);
     auto factory = velk::make<velk::XmlStorageFactory>();
     if (existing.empty()) {
       EXPECT_EQ(factory->CreateDocument("root", io.get(), 0, root.put()), 0);
@@ -46,10 +44,8 @@ class ScratchDocument {
       EXPECT_EQ(factory->ParseIo(io.get(), 0, root.put(), &error), 0);
     }
   }
-  ~ScratchDocument() {
-    root.reset();
-    std::filesystem::remove(path_);
-  }
+  // The document goes before its folder.
+  ~ScratchDocument() { root.reset(); }
 
   std::string text() {
     EXPECT_EQ(root->Flush(), 0);
@@ -65,8 +61,8 @@ class ScratchDocument {
   Ref<velk::IStorage> root;
 
  private:
-  static inline int counter_ = 0;
-  std::filesystem::path path_;
+  testing::TempDirectory folder_;
+  std::string path_;
 };
 
 struct Fixture {
@@ -319,11 +315,10 @@ TEST(VsmWriter, ServiceSettingsGoToTheSettingsDatabaseServiceByService) {
 <service name="defaulted" key="6" component="c"/>
 </root>)");
   ASSERT_TRUE(f.model.services[1].settings.has_value());
-  std::filesystem::path path = std::filesystem::temp_directory_path() /
-                               ("vsm_settings_" + std::to_string(::getpid()) + ".kvdb");
-  std::filesystem::remove(path);
+  testing::TempDirectory folder;
+  std::string path = folder.path("settings.kvdb");
   auto manager = velk::make<data_storage::KeyValueStorageManager>(nullptr);
-  ASSERT_EQ(manager->CreateStorage(path.string(), f.settings.database.put()), 0);
+  ASSERT_EQ(manager->CreateStorage(path, f.settings.database.put()), 0);
   f.settings.tracer = velk::make<NullTracer>();
   f.settings.xmlFactory = velk::make<velk::XmlStorageFactory>();
   ScratchDocument doc;
@@ -334,7 +329,6 @@ TEST(VsmWriter, ServiceSettingsGoToTheSettingsDatabaseServiceByService) {
     EXPECT_EQ(f.settings.database->FindByKey(data_storage::ByteRange(key), value, id), 0) << key;
   }
   f.settings = {};
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
 }
 
 }  // namespace

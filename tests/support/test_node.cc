@@ -1,4 +1,4 @@
-#include "test_storage.h"
+#include "test_node.h"
 
 #include <tinyxml.h>
 

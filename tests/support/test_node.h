@@ -1,5 +1,7 @@
-// A small located node tree for tests: parsed from XML text with line
-// numbers, or built by hand (duplicate attributes, failing operations).
+// A small located node tree for the tests of readers and filters: parsed
+// from XML text with line numbers, or built by hand (duplicate attributes,
+// failing operations). Values keep their text form, as in XML documents, and
+// a missing one is kNotFound, as the XML storage gives it.
 #pragma once
 
 #include <string>
