@@ -3,6 +3,7 @@
 #include "cli/command_files.h"
 #include "cli/usage_text.h"
 #include "platform/path_rules.h"
+#include "xmlfile/xml_input_check.h"
 
 namespace app_core::command_line_options {
 namespace {
@@ -30,7 +31,7 @@ void parseLong(const std::string& word, const OptionTable& table, CommandParamet
     throw InvalidArgumentException(word);
 }
 
-void require(bool condition, const char* text) {
+void require(bool condition, const std::string& text) {
   if (!condition) throw CommandLineException(text);
 }
 
@@ -88,6 +89,15 @@ void checkParameters(const CommandParameters& p) {
   require(!registryFile, "--quarn-config: unexpected format");
 }
 
+// Definition values reach the outputs: text no document can hold would
+// make the tool refuse its own output.
+void checkDefinitionTexts(const CommandParameters& p) {
+  for (size_t i = 0; i < p.definitionTexts.size(); ++i) {
+    require(velk::xml::isXmlText(p.definitionTexts[i]),
+            "--define: definition " + std::to_string(i + 1) + " is not UTF-8 text of characters XML allows");
+  }
+}
+
 void splitQuarnConfig(CommandParameters& parameters) {
   size_t bar = parameters.quarnConfig.find('|');
   if (bar == std::string::npos) return;
@@ -116,6 +126,7 @@ void parse(const std::vector<std::string>& arguments, CommandParameters& paramet
   try {
     parseOptions(arguments, 1, buildOptionTable(parsed.command), parsed);
     checkParameters(parsed);
+    checkDefinitionTexts(parsed);
     splitQuarnConfig(parsed);
     checkOutputsApart(parsed);
   } catch (const CommandLineException& e) {

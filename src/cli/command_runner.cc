@@ -1,5 +1,7 @@
 #include "cli/command_runner.h"
 
+#include <optional>
+
 #include "cli/current_directory.h"
 #include "cli/run_context.h"
 #include "cli/run_lock.h"
@@ -27,6 +29,14 @@ CompileArguments compileArguments(const CommandParameters& p) {
   return args;
 }
 
+// Import and export return kUnspecified for a run that reported its
+// errors, which is the command's failure status as for compile; any other
+// failure result is raised.
+velk::result_t exchangeStatus(velk::result_t r) {
+  if (r != velk::errors::kUnspecified) velk::checkResult(r, kExchangeCheck);
+  return r;
+}
+
 bool runsBody(Command command) {
   return command == Command::kCompile || command == Command::kImport || command == Command::kExport ||
          command == Command::kPack || command == Command::kPreprocess;
@@ -34,11 +44,18 @@ bool runsBody(Command command) {
 
 }  // namespace
 
-CommandParameters withAbsolutePaths(const CommandParameters& parameters, const std::string& directory) {
+CommandParameters withAbsolutePaths(const CommandParameters& parameters,
+                                    const std::function<std::string()>& directory) {
   CommandParameters p = parameters;
-  auto absolute = [&](std::string& path) { path = velk::makeAbsolute(path, directory); };
+  // Asked once, and only for a path that needs it: a run given absolute
+  // paths alone works in a directory that was deleted.
+  std::optional<std::string> known;
+  auto absolute = [&](std::string& path) {
+    if (velk::joinsDirectory(path) && !known) known = directory();
+    path = velk::makeAbsolute(path, known ? *known : std::string());
+  };
   for (std::string& input : p.xmlInputs) absolute(input);
-  absolute(p.singlePath);
+  if (p.command != Command::kCompile) absolute(p.singlePath);
   if (p.command == Command::kImport || p.command == Command::kExport) absolute(p.databasePath);
   if (p.command == Command::kCompile) {
     absolute(p.settingsDatabasePath);
@@ -49,17 +66,17 @@ CommandParameters withAbsolutePaths(const CommandParameters& parameters, const s
   return p;
 }
 
+CommandParameters withAbsolutePaths(const CommandParameters& parameters, const std::string& directory) {
+  return withAbsolutePaths(parameters, [&] { return directory; });
+}
+
 velk::result_t runCommand(const CommandParameters& p, const CommandEnvironment& env) {
   switch (p.command) {
     case Command::kCompile: return compile(env, compileArguments(p));
     case Command::kPack: return pack(env, p.xmlInputs, p.singlePath);
     case Command::kPreprocess: return preprocess(env, p.product, p.definitions, p.xmlInputs, p.singlePath);
-    case Command::kImport:
-      velk::checkResult(importDatabase(env, p.singlePath, p.databasePath), kExchangeCheck);
-      return velk::errors::kOk;
-    case Command::kExport:
-      velk::checkResult(exportDatabase(env, p.databasePath, p.singlePath), kExchangeCheck);
-      return velk::errors::kOk;
+    case Command::kImport: return exchangeStatus(importDatabase(env, p.singlePath, p.databasePath));
+    case Command::kExport: return exchangeStatus(exportDatabase(env, p.databasePath, p.singlePath));
     default: return 1;
   }
 }
@@ -67,7 +84,7 @@ velk::result_t runCommand(const CommandParameters& p, const CommandEnvironment& 
 velk::result_t run(const CommandParameters& parameters, std::ostream& console) {
   if (!runsBody(parameters.command)) return 1;
   RunContext context(parameters, console);
-  CommandParameters absolute = withAbsolutePaths(parameters, currentDirectory());
+  CommandParameters absolute = withAbsolutePaths(parameters, &currentDirectory);
   // Held until the command has let go of every output.
   velk::AdvisoryLock lock;
   if (!lockRunOutputs(absolute, context.environment().reporter, lock)) return velk::errors::kUnspecified;

@@ -2,6 +2,7 @@
 // the command body.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -16,6 +17,9 @@ velk::result_t run(const CommandParameters& parameters, std::ostream& console);
 // The command-line paths made absolute against `directory`; an empty quarn
 // configuration path stays empty.
 CommandParameters withAbsolutePaths(const CommandParameters& parameters, const std::string& directory);
+// The same, where `directory` is asked only when some path is relative.
+CommandParameters withAbsolutePaths(const CommandParameters& parameters,
+                                    const std::function<std::string()>& directory);
 
 // Calls the body of the parsed command on `env`. Import and export answer 0
 // or throw CheckResultFailedException with their failure.

@@ -1,6 +1,7 @@
 #include "cli/tool_main.h"
 
 #include <locale>
+#include <new>
 #include <stdexcept>
 
 #include "cli/command_line_parser.h"
@@ -51,6 +52,11 @@ int toolMain(const std::vector<std::string>& arguments, std::ostream& out, std::
     out.flush();
     err << "Exception: " << velk::chainDisplayText(e) << std::endl;
     return 1;
+  } catch (const std::bad_alloc&) {
+    // Memory running out is a failed run, not a command-line error.
+    out.flush();
+    err << "Exception: " << velk::frameworkText(velk::errors::kOutOfMemory) << std::endl;
+    return exitStatus(velk::errors::kOutOfMemory);
   } catch (const std::exception& e) {
     out.flush();
     err << "Exception: " << e.what() << std::endl;

@@ -34,8 +34,9 @@ constexpr velk::SourcePos kCommitPos{kCompilerSource, 270};
 ConfigurationModel modelOfInputs(const CompileContext& context, const CompileArguments& args,
                                velk::IStructSerializer* serializer) {
   auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(context.reporter),
-                                              context.xmlFactory.get(), args.definitions, args.product,
-                                              {args.storageDatabase, args.settingsDatabase, args.vsmOutput, args.quarnConfig});
+                                              context.xmlFactory.get(), args.definitions, args.product, args.inputs,
+                                              {args.storageDatabase, args.settingsDatabase, args.vsmOutput,
+                                               args.quarnConfig});
   SourceConfiguration source;
   for (const std::string& path : args.inputs) {
     Ref<helpers::IXmlFileStorage> root =

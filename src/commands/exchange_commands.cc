@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "console/storage_error_reporter_proxy.h"
 #include "records/exchange_export.h"
 #include "records/exchange_import.h"
 #include "kv/key_value_factory_interfaces.h"
@@ -39,7 +40,7 @@ Ref<helpers::IXmlFileStorage> readExchangeFile(const CommandEnvironment& env, ve
   Ref<helpers::IXmlFileStorage> root = helpers::openXmlFile(factory, path, env.reporter, nullptr);
   if (!root) return {};
   auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {},
-                                              {database});
+                                              {path}, {database});
   return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain));
 }
 
@@ -73,6 +74,8 @@ class ReadOnlyModeKeeper {
   bool restore_ = false;
 };
 
+uint32_t errorCount(const CommandEnvironment& env) { return env.counter ? env.counter->errorCount() : 0; }
+
 }  // namespace
 
 velk::result_t exportDatabase(const CommandEnvironment& env, const std::string& database, const std::string& xml) {
@@ -82,11 +85,14 @@ velk::result_t exportDatabase(const CommandEnvironment& env, const std::string& 
       openCommandDatabase(kvFactory.get(), env.reporter, database, DatabaseUse::kRead);
   auto factory = xmlFactory(env);
   OutputDocument document = openOutputDocument(factory.get(), xml, "root");
+  uint32_t errorsBefore = errorCount(env);
   exportRecords(document.root.get(), records.get(), factory.get(), env.reporter);
   // Written here rather than at release, where a failed write goes unheard;
   // a failure leaves the file as it was.
   saveOutputDocument(document, kFlushPos, "Flush");
-  return velk::errors::kOk;
+  // The records that could be written are; an export that had to skip some
+  // is no copy of the database, and says so by failing.
+  return errorCount(env) == errorsBefore ? velk::errors::kOk : velk::errors::kUnspecified;
 }
 
 velk::result_t importDatabase(const CommandEnvironment& env, const std::string& xml, const std::string& database) {
@@ -94,6 +100,7 @@ velk::result_t importDatabase(const CommandEnvironment& env, const std::string& 
   Ref<data_storage::IIndexedKeyValueStorage> records =
       openCommandDatabase(kvFactory.get(), env.reporter, database, DatabaseUse::kWrite);
   auto factory = xmlFactory(env);
+  uint32_t errorsBefore = errorCount(env);
   Ref<helpers::IXmlFileStorage> root = readExchangeFile(env, factory.get(), xml, database);
   if (!root) return velk::errors::kFileNotFound;
   auto tracer = velk::getService<velk::ITracer>(env.locator);
@@ -104,6 +111,13 @@ velk::result_t importDatabase(const CommandEnvironment& env, const std::string& 
     // written could leave a record replaced by half of its new tree.
     rollbackCommandDatabase(records.get());
     throw;
+  }
+  // An error reported on the way (a file of another format or version, a
+  // missing include, an unknown definition left as literal text) fails the
+  // run as it fails compile, and nothing of it is stored.
+  if (errorCount(env) != errorsBefore) {
+    rollbackCommandDatabase(records.get());
+    return velk::errors::kUnspecified;
   }
   // Committed here rather than at release, where a failed commit (a full
   // disk, say) goes unheard and the run would claim records it never stored.

@@ -87,7 +87,7 @@ velk::result_t preprocess(const CommandEnvironment& env, const std::string& prod
                           const std::vector<std::string>& inputs, const std::string& output) {
   return runGuarded(env, "Preprocessing failed", [&] {
     auto filter = makePreprocessorChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory,
-                                        definitions, product, {output});
+                                        definitions, product, inputs, {output});
     return combineAndWrite(env, inputs, output, filter);
   });
 }

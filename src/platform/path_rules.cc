@@ -12,6 +12,10 @@ bool isAbsolutePath(const std::string& path) {
   return path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
 }
 
+bool joinsDirectory(const std::string& path) {
+  return !isAbsolutePath(path) && !(path.size() == 2 && path[1] == ':');
+}
+
 std::string makeAbsolute(const std::string& path, const std::string& directory) {
   if (isAbsolutePath(path)) return path;
   if (path.size() == 2 && path[1] == ':') return path + "\\";

@@ -16,6 +16,8 @@ bool isAbsolutePath(const std::string& path);
 // Absolute paths stay as written; "C:" gets a "\" appended; anything else is
 // joined to `directory` and normalised lexically.
 std::string makeAbsolute(const std::string& path, const std::string& directory);
+// True when makeAbsolute needs the directory for `path`.
+bool joinsDirectory(const std::string& path);
 
 // An include's `file` resolved against the file that includes it: "\" reads
 // as "/", and the result is normalised lexically.

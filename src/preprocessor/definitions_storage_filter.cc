@@ -48,8 +48,11 @@ std::string requireText(IXmlFileStorage* node, std::string_view name) {
 }  // namespace
 
 DefinitionsStorageFilter::DefinitionsStorageFilter(velk::Ref<StorageErrorReporter> reporter,
-                                                   const Definitions& definitions, std::string product)
-    : reporter_(std::move(reporter)), product_(std::move(product)) {
+                                                   const Definitions& definitions, std::string product,
+                                                   velk::Ref<ExpansionBudget> budget)
+    : reporter_(std::move(reporter)),
+      budget_(budget ? std::move(budget) : velk::make<ExpansionBudget>(reporter_)),
+      product_(std::move(product)) {
   auto commandLine = velk::Ref<IFileLocation>(velk::make<FileLocation>("[command line]"));
   for (const Definition& definition : definitions) {
     table_.emplace(definition.name, Entry{nullptr, commandLine, definition.value});
@@ -91,8 +94,10 @@ void DefinitionsStorageFilter::substitute(std::string& text, IFileLocation* loca
       position = close;
       continue;
     }
+    const std::string& value = found->second.value;
+    if (!budget_->spend(value.size(), location, [&] { return quoted("definition substitute: ", name, ""); })) break;
     result.append(text, copied, position - copied);
-    result += found->second.value;
+    result += value;
     copied = close == std::string::npos ? text.size() : close + 1;
     position = copied;
   }
@@ -171,13 +176,14 @@ bool DefinitionsStorageFilter::includeMacro(StorageIteratorStack& stack, IXmlFil
     return true;
   }
   MacroExpansionChain chain = MacroExpansionStorage::chainOf(node);
-  if (MacroExpansionStorage::contains(chain, macro)) {
+  uint32_t id = macroIds_.emplace(macro, static_cast<uint32_t>(macroIds_.size())).first->second;
+  if (MacroExpansionStorage::contains(chain, id)) {
     reporter_->ReportError(node->GetLocation(), quoted("include: ", macro, " is included recursively"));
     return true;
   }
   // Predefined names have no body: including them contributes nothing.
   if (found->second.node) {
-    auto link = std::make_shared<const MacroExpansionLink>(MacroExpansionLink{macro, std::move(chain)});
+    auto link = MacroExpansionStorage::expand(macro, id, velk::Ref(node->GetLocation()), budget_, std::move(chain));
     stack.push(velk::Ref<IXmlFileStorage>(velk::make<MacroExpansionStorage>(found->second.node, std::move(link))));
   }
   return true;

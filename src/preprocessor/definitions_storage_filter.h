@@ -5,9 +5,11 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "console/storage_error_reporter.h"
 #include "preprocessor/definition.h"
+#include "preprocessor/expansion_budget.h"
 #include "preprocessor/storage_filter.h"
 
 namespace app_core::helpers {
@@ -17,8 +19,10 @@ class DefinitionsStorageFilter : public velk::ObjectBase<IStorageFilter> {
   // The name every run defines, so sources can tell this compiler version.
   static constexpr const char* kBuiltInName = "APP_CORE_CONFIG_COMPILER_V_1_6";
 
+  // Without a `budget` the filter bounds its expansions by a budget of its
+  // own, with the smallest limit.
   DefinitionsStorageFilter(velk::Ref<StorageErrorReporter> reporter, const Definitions& definitions,
-                           std::string product);
+                           std::string product, velk::Ref<ExpansionBudget> budget = {});
 
   // Substitutes references in narrow and wide text values.
   void FilterValue(IXmlFileStorage* node, velk::ValueDescriptor& value) override;
@@ -27,7 +31,8 @@ class DefinitionsStorageFilter : public velk::ObjectBase<IStorageFilter> {
   bool FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) override;
 
   // Replaces every reference to a known definition in `text`; diagnostics
-  // name `location`.
+  // name `location`. Once the run's expansion budget is spent the rest of
+  // the text is left as it stands.
   void substitute(std::string& text, IFileLocation* location);
 
  private:
@@ -46,8 +51,11 @@ class DefinitionsStorageFilter : public velk::ObjectBase<IStorageFilter> {
                             const Entry& entry);
 
   velk::Ref<StorageErrorReporter> reporter_;
+  velk::Ref<ExpansionBudget> budget_;
   std::string product_;
   Table table_;
+  // A number per macro name, for the expansion chains.
+  std::unordered_map<std::string, uint32_t> macroIds_;
 };
 
 }  // namespace app_core::helpers

@@ -4,6 +4,16 @@ namespace app_core::helpers {
 
 using velk::result_t;
 
+MacroExpansionChain MacroExpansionStorage::expand(std::string name, uint32_t id,
+                                                 velk::Ref<IFileLocation> includedAt,
+                                                 velk::Ref<ExpansionBudget> budget, MacroExpansionChain outer) {
+  PersistentIdSet macros = (outer ? outer->macros : PersistentIdSet()).with(id);
+  auto link = std::make_shared<MacroExpansionLink>(MacroExpansionLink{
+      std::move(name), std::move(macros), std::move(includedAt), std::move(budget), std::move(outer)});
+  link->outermost = link->outer ? link->outer->outermost : link.get();
+  return link;
+}
+
 MacroExpansionChain MacroExpansionStorage::chainOf(IXmlFileStorage* node) {
   auto* expansion = dynamic_cast<MacroExpansionStorage*>(node);
   return expansion ? expansion->chain_ : nullptr;
@@ -14,16 +24,18 @@ velk::Ref<IXmlFileStorage> MacroExpansionStorage::unwrap(IXmlFileStorage* node) 
   return velk::Ref<IXmlFileStorage>(expansion ? expansion->wrapped() : node);
 }
 
-bool MacroExpansionStorage::contains(const MacroExpansionChain& chain, const std::string& name) {
-  for (const MacroExpansionLink* link = chain.get(); link; link = link->outer.get()) {
-    if (link->name == name) return true;
-  }
-  return false;
+bool MacroExpansionStorage::contains(const MacroExpansionChain& chain, uint32_t id) {
+  return chain && chain->macros.contains(id);
 }
 
 result_t MacroExpansionStorage::wrap(result_t r, IXmlFileStorage** node) {
   if (velk::succeeded(r) && *node) {
     auto plain = velk::Ref<IXmlFileStorage>::adopt(*node);
+    *node = nullptr;
+    const MacroExpansionLink& use = *chain_->outermost;
+    auto what = [&] { return "include: '" + use.name + "'"; };
+    if (chain_->budget && !chain_->budget->spend(kExpandedNodeBytes, use.includedAt.get(), what))
+      return velk::errors::kNotFound;
     *node = velk::Ref<IXmlFileStorage>(velk::make<MacroExpansionStorage>(plain, chain_)).detach();
   }
   return r;

@@ -40,7 +40,9 @@ void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStor
   if (velk::xml::validUtf8Length(file) != file.size()) throw std::bad_cast();
   IFileLocation* location = node->GetLocation();
   std::string path = velk::resolveAgainstFile(file, location ? location->GetFileName() : std::string());
-  if (isIncluding(location, path)) {
+  PersistentIdSet chain = chainAt(location);
+  uint32_t id = fileId(path);
+  if (chain.contains(id)) {
     reporter_->ReportError(location, "include: '" + path + "' is included recursively");
     return;
   }
@@ -52,20 +54,13 @@ void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStor
                                         ? openXmlFile(xmlStorageFactory_.get(), path, reporter_.get(), node)
                                         : openXmlFile(path, reporter_.get(), node);
   if (!root) return;
+  if (budget_) budget_->addSourceFile(path);
+  if (location) levels_.insert_or_assign(location, Level{velk::Ref(location), chain.with(id)});
   auto view = velk::make<FilteredStorage>(velk::Ref<IXmlFileStorage>(node), root);
   auto block = velk::make<RenamedStorage>(velk::Ref<IXmlFileStorage>(view), "block");
   auto container = velk::make<FilteredStorage>();
   container->appendChild(velk::Ref<IXmlFileStorage>(block));
   stack.push(velk::Ref<IXmlFileStorage>(container));
-}
-
-// Two spellings of one file compare equal, symbolic links included.
-const fs::path& StorageIncludeFilter::comparable(const std::string& path) {
-  auto found = comparable_.find(path);
-  if (found != comparable_.end()) return found->second;
-  std::error_code error;
-  fs::path canonical = fs::weakly_canonical(path, error);
-  return comparable_.emplace(path, error ? fs::path(path).lexically_normal() : canonical).first->second;
 }
 
 const std::string* StorageIncludeFilter::outputAt(const std::string& path) const {
@@ -75,12 +70,30 @@ const std::string* StorageIncludeFilter::outputAt(const std::string& path) const
   return nullptr;
 }
 
-bool StorageIncludeFilter::isIncluding(IFileLocation* location, const std::string& path) {
-  const fs::path& target = comparable(path);
-  for (; location; location = location->GetIncludedFrom()) {
-    if (comparable(location->GetFileName()) == target) return true;
+PersistentIdSet StorageIncludeFilter::chainAt(IFileLocation* location) {
+  if (!location) return {};
+  IFileLocation* enclosing = location->GetIncludedFrom();
+  if (enclosing) {
+    auto found = levels_.find(enclosing);
+    if (found != levels_.end()) return found->second.chain;
   }
-  return false;
+  // A top-level file, or one this filter did not open: its chain is
+  // gathered once.
+  PersistentIdSet chain = chainAt(enclosing).with(fileId(location->GetFileName()));
+  if (enclosing) levels_.emplace(enclosing, Level{velk::Ref(enclosing), chain});
+  return chain;
+}
+
+// Two spellings of one file have one number, symbolic links included.
+uint32_t StorageIncludeFilter::fileId(const std::string& path) {
+  auto spelt = spellings_.find(path);
+  if (spelt != spellings_.end()) return spelt->second;
+  std::error_code error;
+  fs::path canonical = fs::weakly_canonical(path, error);
+  std::string name = error ? fs::path(path).lexically_normal().string() : canonical.string();
+  uint32_t id = files_.emplace(std::move(name), static_cast<uint32_t>(files_.size())).first->second;
+  spellings_.emplace(path, id);
+  return id;
 }
 
 }  // namespace app_core::helpers

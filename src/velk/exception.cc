@@ -72,6 +72,9 @@ std::string currentExceptionText() {
     throw;
   } catch (const Exception& e) {
     return chainDisplayText(e);
+  } catch (const std::bad_alloc&) {
+    // The library's own text ("std::bad_alloc") tells a user nothing.
+    return frameworkText(errors::kOutOfMemory);
   } catch (const std::exception& e) {
     return e.what();
   } catch (...) {

@@ -46,12 +46,15 @@ velk::Ref<IXmlFileStorage> openXmlFile(velk::IXmlStorageFactory* factory, const 
   velk::Ref<velk::IStorage> root;
   velk::XmlParseError error;
   try {
-    r = factory->ParseIo(file.get(), 0, root.put(), &error);
+    // Sources are only read: the file is closed once its text is in memory,
+    // so that a run through thousands of includes holds no descriptors.
+    r = factory->ParseIo(file.get(), velk::kXmlReadOnlyOption, root.put(), &error);
   } catch (const velk::ResultCodeException& e) {
     // The file opened but could not be read to its end.
     reportError(reporter, enclosing, openingError(path, e.code()));
     return {};
   }
+  file.reset();
   if (velk::failed(r)) {
     reportError(reporter, enclosing, parsingError(path, error));
     return {};

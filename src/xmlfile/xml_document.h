@@ -17,6 +17,10 @@ class XmlStorage;
 
 // Storage option: own values with markup characters go into CDATA sections.
 constexpr uint32_t kXmlCdataOption = 1;
+// Storage option of a parse: the document is only read. It keeps no
+// destination, so the input/output object (a file and its descriptor) is
+// let go as soon as its text is read.
+constexpr uint32_t kXmlReadOnlyOption = 2;
 
 class XmlDocument {
  public:

@@ -77,7 +77,9 @@ result_t XmlStorageFactory::ParseIo(IIO* io, uint32_t options, IStorage** root, 
   std::string text;
   result_t r = readAll(*io, text);
   if (failed(r)) throwReadFailure(r);
-  return parse(text, options, {Ref<IIO>(io), {}}, root, error);
+  XmlDocument::Destination destination;
+  if (!(options & kXmlReadOnlyOption)) destination.io = Ref<IIO>(io);
+  return parse(text, options, std::move(destination), root, error);
 }
 
 result_t XmlStorageFactory::CreateDocument(std::string_view rootName, IIO* destination, uint32_t options,

@@ -33,7 +33,8 @@ struct IXmlStorageFactory : IObject {
   virtual result_t OpenFile(const std::string& path, uint32_t options, IStorage** root,
                             XmlParseError* error) = 0;
   // Reads the whole content of `io` through its size and read operations
-  // and parses it; the storage writes back through `io`. A failing read
+  // and parses it; the storage writes back through `io`, unless `options`
+  // has kXmlReadOnlyOption, which leaves `io` to the caller. A failing read
   // throws ResultCodeException "Can't read from IO object. Error code: ...".
   virtual result_t ParseIo(IIO* io, uint32_t options, IStorage** root, XmlParseError* error) = 0;
   // A new document with one root element; `destination` may be null.

@@ -81,6 +81,14 @@ TEST(ResultOfException, ChosenByKind) {
   EXPECT_EQ(codeOf([] { throw 42; }), errors::kUnknownException);
 }
 
+TEST(TextOfException, MemoryExhaustionSaysSo) {
+  try {
+    throw std::bad_alloc();
+  } catch (...) {
+    EXPECT_EQ(currentExceptionText(), "Out of memory");
+  }
+}
+
 TEST(CheckResult, ThrowsOnlyForFailures) {
   EXPECT_NO_THROW(checkResult(errors::kFalse, {"p", 1}));
   try {
