@@ -1,3 +1,7 @@
+// kv/: the SQLite key-value store, its factories and data sources, the
+// transactional adapters and the opening of a command's database. It knows
+// nothing of XML.
+//
 // The key-value store over one SQLite database, a file or an in-memory copy.
 // Keys are unique: the store enforces it, the schema does not.
 #pragma once
