@@ -1,5 +1,6 @@
 #include "cli/command_line_parser.h"
 
+#include "cli/command_files.h"
 #include "cli/usage_text.h"
 #include "platform/path_rules.h"
 #include "xmlfile/xml_input_check.h"
@@ -127,6 +128,7 @@ void parse(const std::vector<std::string>& arguments, CommandParameters& paramet
     checkParameters(parsed);
     checkDefinitionTexts(parsed);
     splitQuarnConfig(parsed);
+    checkOutputsApart(parsed);
   } catch (const CommandLineException& e) {
     out << "Error: " << e.what() << ".\n\n"
         << "Use 'help' option for help.\n";

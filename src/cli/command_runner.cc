@@ -4,8 +4,9 @@
 
 #include "cli/current_directory.h"
 #include "cli/run_context.h"
-#include "platform/path_rules.h"
+#include "cli/run_lock.h"
 #include "commands/compile_pipeline.h"
+#include "platform/path_rules.h"
 #include "commands/exchange_commands.h"
 #include "commands/pack_command.h"
 
@@ -84,6 +85,9 @@ velk::result_t run(const CommandParameters& parameters, std::ostream& console) {
   if (!runsBody(parameters.command)) return 1;
   RunContext context(parameters, console);
   CommandParameters absolute = withAbsolutePaths(parameters, &currentDirectory);
+  // Held until the command has let go of every output.
+  velk::AdvisoryLock lock;
+  if (!lockRunOutputs(absolute, context.environment().reporter, lock)) return velk::errors::kUnspecified;
   return runCommand(absolute, context.environment());
 }
 

@@ -1,6 +1,7 @@
 #include "commands/compile_pipeline.h"
 
 #include <exception>
+#include <vector>
 
 #include "front/configuration_reader.h"
 #include "front/model_builder.h"
@@ -33,7 +34,9 @@ constexpr velk::SourcePos kCommitPos{kCompilerSource, 270};
 ConfigurationModel modelOfInputs(const CompileContext& context, const CompileArguments& args,
                                velk::IStructSerializer* serializer) {
   auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(context.reporter),
-                                              context.xmlFactory.get(), args.definitions, args.product, args.inputs);
+                                              context.xmlFactory.get(), args.definitions, args.product, args.inputs,
+                                              {args.storageDatabase, args.settingsDatabase, args.vsmOutput,
+                                               args.quarnConfig});
   SourceConfiguration source;
   for (const std::string& path : args.inputs) {
     Ref<helpers::IXmlFileStorage> root =
@@ -78,8 +81,11 @@ class CompilePipeline {
     serializer_ = createScheduleSerializer(context_.serializerFactory.get());
     ConfigurationModel model = modelOfInputs(context_, args_, serializer_.get());
     if (errorCount() == 0) writeOutputs(model);
-    velk::checkResult(vsm_->Flush(), kFlushPos);
-    closeDatabases();
+    if (errorCount() == 0) {
+      saveAll();
+    } else {
+      keepOldOutputs();
+    }
     context_.reporter->ReportMessage("Compilation completed with " + std::to_string(errorCount()) +
                                      " error(s) and " + std::to_string(warningCount()) + " warning(s)");
     return errorCount() == 0 ? velk::errors::kOk : velk::errors::kUnspecified;
@@ -100,9 +106,9 @@ class CompilePipeline {
     StorageContext storage{storage_, tracer, context_.xmlFactory};
     TasksWriterInputs inputs{context_, settings, storage, serializer_.get(), args_.quarnConfig,
                              args_.quarnRegistryPath};
-    std::unique_ptr<TasksWriter> tasks = makeTasksWriter(inputs);
+    std::unique_ptr<TasksWriter> tasks = makeTasksWriter(inputs, quarn_);
     ServiceManagerConfigWriter writer(args_.targetCategory, model, settings, context_.adapterFactory.get(), *tasks);
-    result_t r = writer.write(vsm_.get());
+    result_t r = writer.write(vsm_.root.get());
     if (velk::failed(r)) {
       context_.reporter->ReportError(nullptr, "Error writing output config: result=" +
                                                   velk::hexId(static_cast<uint32_t>(r)) + " (" +
@@ -110,17 +116,41 @@ class CompilePipeline {
     }
   }
 
-  // A run without errors commits here, where a failed commit is heard. One
-  // that counted errors keeps both databases as they were: a writer that
-  // failed half way must not leave half of its records behind.
-  void closeDatabases() {
-    if (errorCount() == 0) {
-      velk::checkResult(commitCommandDatabase(storage_.get()), kCommitPos, "CommitTransaction");
-      velk::checkResult(commitCommandDatabase(settings_.get()), kCommitPos, "CommitTransaction");
-    } else {
-      rollBackDatabases();
-    }
+  // The outputs change together or not at all. Every file is written and
+  // flushed to disk beside its target first, so that a full disk stops the
+  // run while nothing has changed; then the two databases commit one right
+  // after the other, and the files are renamed into place. Only a stop
+  // between the first commit and the last rename leaves outputs that
+  // disagree.
+  void saveAll() {
+    velk::checkResult(vsm_.root->Flush(), kFlushPos);
+    if (quarn_.document) velk::checkResult(quarn_.document->Flush(), kFlushPos);
+    std::vector<velk::OutputFile*> files = {vsm_.file.get()};
+    if (quarn_.file) files.push_back(quarn_.file.get());
+    for (velk::OutputFile* file : files) velk::checkResult(file->stage(), kFlushPos);
+    velk::checkResult(commitCommandDatabase(storage_.get()), kCommitPos, "CommitTransaction");
+    velk::checkResult(commitCommandDatabase(settings_.get()), kCommitPos, "CommitTransaction");
+    for (velk::OutputFile* file : files) velk::checkResult(file->commit(), kFlushPos);
     releaseDatabases();
+  }
+
+  // A run that counted errors receives nothing: a writer that failed half
+  // way must not leave half of its records or elements behind. Only a
+  // `.vsm` that did not exist is made, as the empty root document.
+  void keepOldOutputs() {
+    rollBackDatabases();
+    releaseDatabases();
+    saveEmptyVsmWhenNew();
+  }
+
+  void saveEmptyVsmWhenNew() {
+    if (!vsm_.file || vsm_.file->existed()) return;
+    // What a failed writer added to the document is left out.
+    Ref<velk::IStorage> empty;
+    velk::checkResult(context_.xmlFactory->CreateDocument("root", vsm_.file.get(), 0, empty.put()), kFlushPos);
+    velk::checkResult(empty->Flush(), kFlushPos);
+    velk::checkResult(vsm_.file->stage(), kFlushPos);
+    velk::checkResult(vsm_.file->commit(), kFlushPos);
   }
 
   void rollBackDatabases() {
@@ -139,6 +169,11 @@ class CompilePipeline {
     context_.reporter->ReportError(nullptr, std::string(what) + ": " + velk::currentExceptionText());
     rollBackDatabases();
     releaseDatabases();
+    // Best effort: the failure that ended the run has been reported.
+    try {
+      saveEmptyVsmWhenNew();
+    } catch (const std::exception&) {
+    }
     return r;
   }
 
@@ -149,7 +184,8 @@ class CompilePipeline {
   const CompileArguments& args_;
   Ref<data_storage::IIndexedKeyValueStorage> storage_;
   Ref<data_storage::IIndexedKeyValueStorage> settings_;
-  Ref<velk::IStorage> vsm_;
+  OutputDocument vsm_;
+  QuarnOutput quarn_;
   Ref<velk::IStructSerializer> serializer_;
 };
 

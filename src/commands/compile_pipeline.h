@@ -1,3 +1,6 @@
+// commands/: the bodies of the five commands. This one is compile: open the
+// outputs, read every input through the preprocessor, build and check the
+// model, and write the outputs only when no error was counted.
 #pragma once
 
 #include <string>

@@ -34,13 +34,13 @@ Ref<velk::IXmlStorageFactory> xmlFactory(const CommandEnvironment& env) {
 
 // The exchange file as the compiler would read it: through the preprocessor
 // with no definitions and no product. None when it could not be opened or
-// parsed (that has been reported).
+// parsed (that has been reported). Including `database` is an error.
 Ref<helpers::IXmlFileStorage> readExchangeFile(const CommandEnvironment& env, velk::IXmlStorageFactory* factory,
-                                               const std::string& path) {
+                                               const std::string& path, const std::string& database) {
   Ref<helpers::IXmlFileStorage> root = helpers::openXmlFile(factory, path, env.reporter, nullptr);
   if (!root) return {};
-  auto chain =
-      helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {}, {path});
+  auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {},
+                                              {path}, {database});
   return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain));
 }
 
@@ -84,12 +84,12 @@ velk::result_t exportDatabase(const CommandEnvironment& env, const std::string& 
   Ref<data_storage::IIndexedKeyValueStorage> records =
       openCommandDatabase(kvFactory.get(), env.reporter, database, DatabaseUse::kRead);
   auto factory = xmlFactory(env);
-  Ref<velk::IStorage> root = openOutputDocument(factory.get(), xml, "root");
+  OutputDocument document = openOutputDocument(factory.get(), xml, "root");
   uint32_t errorsBefore = errorCount(env);
-  exportRecords(root.get(), records.get(), factory.get(), env.reporter);
-  // Written here rather than at release, where a failed write goes unheard.
-  velk::checkResult(root->Flush(), kFlushPos, "Flush");
-  root.reset();
+  exportRecords(document.root.get(), records.get(), factory.get(), env.reporter);
+  // Written here rather than at release, where a failed write goes unheard;
+  // a failure leaves the file as it was.
+  saveOutputDocument(document, kFlushPos, "Flush");
   // The records that could be written are; an export that had to skip some
   // is no copy of the database, and says so by failing.
   return errorCount(env) == errorsBefore ? velk::errors::kOk : velk::errors::kUnspecified;
@@ -101,7 +101,7 @@ velk::result_t importDatabase(const CommandEnvironment& env, const std::string& 
       openCommandDatabase(kvFactory.get(), env.reporter, database, DatabaseUse::kWrite);
   auto factory = xmlFactory(env);
   uint32_t errorsBefore = errorCount(env);
-  Ref<helpers::IXmlFileStorage> root = readExchangeFile(env, factory.get(), xml);
+  Ref<helpers::IXmlFileStorage> root = readExchangeFile(env, factory.get(), xml, database);
   if (!root) return velk::errors::kFileNotFound;
   auto tracer = velk::getService<velk::ITracer>(env.locator);
   try {

@@ -53,9 +53,13 @@ bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::strin
   Ref<velk::IStorage> staged;
   velk::checkResult(factory->CreateDocument("root", nullptr, 0, staged.put()), kStagePos);
   copyStorage(container.get(), staged.get());
-  Ref<velk::IStorage> document = openOutputDocument(factory.get(), output, "root", kSource);
-  copyStorage(staged.get(), document.get());
-  velk::checkResult(document->Flush(), kFlushPos);
+  // The inputs and their views are no longer needed.
+  container.reset();
+  OutputDocument document = openOutputDocument(factory.get(), output, "root", kSource);
+  copyStorage(staged.get(), document.root.get());
+  // Saved whole or not at all: an existing output keeps its old text when
+  // the save fails.
+  saveOutputDocument(document, kFlushPos);
   // Diagnostics raised while the deeper levels were copied fail the run too.
   return errorCount(env) == 0;
 }
@@ -76,7 +80,7 @@ result_t runGuarded(const CommandEnvironment& env, const char* failure, Work wor
 
 velk::result_t pack(const CommandEnvironment& env, const std::vector<std::string>& inputs, const std::string& output) {
   return runGuarded(env, "Packing failed", [&] {
-    auto filter = makePackChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory);
+    auto filter = makePackChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory, {output});
     return combineAndWrite(env, inputs, output, filter);
   });
 }
@@ -85,7 +89,7 @@ velk::result_t preprocess(const CommandEnvironment& env, const std::string& prod
                           const std::vector<std::string>& inputs, const std::string& output) {
   return runGuarded(env, "Preprocessing failed", [&] {
     auto filter = makePreprocessorChain(Ref<StorageErrorReporter>(env.reporter), env.xmlStorageFactory,
-                                        definitions, product, inputs);
+                                        definitions, product, inputs, {output});
     return combineAndWrite(env, inputs, output, filter);
   });
 }

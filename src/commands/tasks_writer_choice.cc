@@ -4,7 +4,6 @@
 #include "writers/legacy/quarn_profiles_xml_tasks_writer.h"
 #include "writers/db/velk_tasks_writer.h"
 #include "console/helpers_exceptions.h"
-#include "xmlfile/file_io.h"
 #include "xmlfile/open_output_document.h"
 
 namespace app_core {
@@ -19,10 +18,10 @@ constexpr velk::SourcePos kRegistryOpenPos{kCompilerSource, 209};
 constexpr velk::SourcePos kRegistrySeekPos{kCompilerSource, 214};
 
 // The registry text is appended to what the file already holds.
-Ref<velk::IIO> openRegistryFile(const std::string& path) {
+Ref<velk::OutputFile> openRegistryFile(const std::string& path) {
   createOutputDirectory(path, kRegistryDirectoryPos);
-  Ref<velk::IIO> file;
-  if (velk::failed(velk::FileIo::open(path, velk::FileIo::Mode::kReadWrite, file)))
+  Ref<velk::OutputFile> file;
+  if (velk::failed(loadOutputFile(path, file)))
     throw helpers::NamedObjectError(kRegistryOpenPos, "Can't open output file", path, velk::errors::kUnspecified);
   uint64_t size = 0;
   if (velk::failed(file->GetSize(&size)) || velk::failed(file->Seek(size)))
@@ -37,20 +36,21 @@ TasksTarget tasksTargetOf(const std::string& quarnConfig) {
   return QuarnPppRegTasksWriter::isRegistryFile(quarnConfig) ? TasksTarget::kPppReg : TasksTarget::kProfilesXml;
 }
 
-std::unique_ptr<TasksWriter> makeTasksWriter(const TasksWriterInputs& inputs) {
+std::unique_ptr<TasksWriter> makeTasksWriter(const TasksWriterInputs& inputs, QuarnOutput& output) {
   switch (tasksTargetOf(inputs.quarnConfig)) {
     case TasksTarget::kKeyValueDatabases:
       return std::make_unique<VelkTasksWriter>(inputs.settings, inputs.storage, inputs.context.adapterFactory.get(),
                                                inputs.scheduleSerializer);
     case TasksTarget::kProfilesXml: {
-      Ref<velk::IStorage> document =
+      OutputDocument document =
           openOutputDocument(inputs.context.xmlFactory.get(), inputs.quarnConfig, "propertiesmap");
-      return std::make_unique<QuarnProfilesXmlTasksWriter>(inputs.context.reporter, document.get());
+      output = {document.root, document.file};
+      return std::make_unique<QuarnProfilesXmlTasksWriter>(inputs.context.reporter, document.root.get());
     }
     case TasksTarget::kPppReg:
+      output = {{}, openRegistryFile(inputs.quarnConfig)};
       return std::make_unique<QuarnPppRegTasksWriter>(inputs.context.reporter, inputs.context.xmlFactory.get(),
-                                                      openRegistryFile(inputs.quarnConfig),
-                                                      inputs.quarnRegistryPath);
+                                                      Ref<velk::IIO>(output.file.get()), inputs.quarnRegistryPath);
   }
   throw velk::CheckFailedException({kCompilerSource, 220}, "unknown task writer");
 }

@@ -9,6 +9,7 @@
 #include "writers/db/storage_context.h"
 #include "schedule/struct_serializer.h"
 #include "writers/tasks_writer.h"
+#include "xmlfile/output_file.h"
 
 namespace app_core {
 
@@ -29,7 +30,15 @@ struct TasksWriterInputs {
   const std::string& quarnRegistryPath;
 };
 
-// Opens the quarn output when one is asked for; opening failures throw.
-std::unique_ptr<TasksWriter> makeTasksWriter(const TasksWriterInputs& inputs);
+// The quarn file a compile writes: the profiles.xml document (none for
+// ppp.reg) and the file that receives it, both empty without quarn output.
+struct QuarnOutput {
+  velk::Ref<velk::IStorage> document;
+  velk::Ref<velk::OutputFile> file;
+};
+
+// Opens the quarn output when one is asked for, into `output`; opening
+// failures throw. The writer writes into memory; the caller saves `output`.
+std::unique_ptr<TasksWriter> makeTasksWriter(const TasksWriterInputs& inputs, QuarnOutput& output);
 
 }  // namespace app_core

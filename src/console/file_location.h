@@ -35,6 +35,21 @@ class FileLocation : public velk::ObjectBase<IFileLocation> {
   velk::Ref<IFileLocation> includedFrom_;
 };
 
+// A line of a file whose name and include chain another location gives: the
+// nodes of one document share their file's name instead of copying it.
+class LineInFile : public velk::ObjectBase<IFileLocation> {
+ public:
+  LineInFile(velk::Ref<IFileLocation> file, uint32_t line) : file_(std::move(file)), line_(line) {}
+
+  const std::string& GetFileName() override { return file_->GetFileName(); }
+  uint32_t GetLine() override { return line_; }
+  IFileLocation* GetIncludedFrom() override { return file_->GetIncludedFrom(); }
+
+ private:
+  velk::Ref<IFileLocation> file_;
+  uint32_t line_;
+};
+
 // "name(line)", or the bare name when no line is known.
 std::string locationText(IFileLocation* location);
 

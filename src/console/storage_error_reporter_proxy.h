@@ -1,8 +1,13 @@
 // Counts errors and warnings on their way to the wrapped reporter; the
-// compile summary reads the counts.
+// compile summary reads the counts. A diagnostic with a location is passed
+// on and counted once per run: a source node read more than once (settings
+// stored in two records, say) must not report its faults twice.
 #pragma once
 
 #include <atomic>
+#include <mutex>
+#include <string>
+#include <unordered_set>
 
 #include "console/storage_error_reporter.h"
 
@@ -22,7 +27,13 @@ class StorageErrorReporterProxy : public velk::ObjectBase<StorageErrorReporter> 
   uint32_t warningCount() const { return warnings_.load(); }
 
  private:
+  // False when the same text was reported at the same location, with the
+  // same include chain, before.
+  bool firstReport(char kind, IFileLocation* location, std::string_view text);
+
   velk::Ref<StorageErrorReporter> inner_;
+  std::mutex reportedMutex_;
+  std::unordered_set<std::string> reported_;
   std::atomic<uint32_t> errors_{0};
   std::atomic<uint32_t> warnings_{0};
 };

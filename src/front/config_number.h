@@ -14,4 +14,9 @@ namespace app_core {
 // Empty when the text is rejected.
 std::optional<uint32_t> parseConfigNumber(std::string_view text);
 
+// The texts parseConfigNumber accepts, as an XML Schema regular expression
+// (XML attribute values hold no vertical tab or form feed blanks).
+constexpr std::string_view kConfigNumberPattern =
+    "[ \\t\\n\\r]*[+\\-]?(0[xX][0-9a-fA-F]+|0[0-7]*|[1-9][0-9]*)|0x0x[0-9a-fA-F]+";
+
 }  // namespace app_core

@@ -1,3 +1,8 @@
+// front/: the compiler's front end. The reader turns preprocessed node trees
+// into the source configuration; the model builder resolves and checks every
+// cross-reference into the configuration model the writers read. Nothing here
+// opens an output.
+//
 // Reads the preprocessed node tree of one configuration document into the
 // source configuration, reporting every problem of shape on the way.
 #pragma once

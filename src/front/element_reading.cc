@@ -1,5 +1,7 @@
 #include "front/element_reading.h"
 
+#include <stdexcept>
+
 #include "front/compiler_messages.h"
 #include "xmlfile/node_names.h"
 
@@ -31,10 +33,32 @@ void readAttribute(helpers::StorageErrorReporter* reporter, helpers::IXmlFileSto
   }
 }
 
+// The probe behind `node`, when the node is one.
+velk::Ref<IReaderTableProbe> probeOf(helpers::IXmlFileStorage* node) {
+  velk::Ref<IReaderTableProbe> probe;
+  if (velk::failed(node->QueryInterface(IReaderTableProbe::IID, probe.putVoid()))) return {};
+  return probe;
+}
+
 }  // namespace
 
 std::string AttributeDescriptor::description() const {
   return std::string(name) + (optional ? " (optional)" : "") + " = " + std::string(grammar);
+}
+
+std::string AttributeDescriptor::deprecationWarning() const {
+  return deprecatedAttribute(name, deprecation.value_or(std::string_view()));
+}
+
+AttributeDescriptor deprecated(AttributeDescriptor descriptor, std::string_view advice) {
+  descriptor.deprecation = advice;
+  return descriptor;
+}
+
+const AttributeDescriptor& descriptorNamed(const AttributeTable& table, std::string_view name) {
+  for (const AttributeDescriptor& descriptor : table)
+    if (descriptor.name == name) return descriptor;
+  throw std::logic_error("no attribute descriptor " + std::string(name));
 }
 
 std::string descriptionList(const AttributeTable& table) {
@@ -50,6 +74,7 @@ void reportStorageError(helpers::StorageErrorReporter* reporter, helpers::IFileL
 
 void readAttributes(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
                     AttributeTable& table) {
+  if (auto probe = probeOf(node)) return probe->ProbeAttributes(table);
   uint32_t count = 0;
   velk::result_t r = node->GetValuesCount(&count);
   if (velk::failed(r)) return reportStorageError(reporter, node->GetLocation(), r);
@@ -62,6 +87,7 @@ void readAttributes(helpers::StorageErrorReporter* reporter, helpers::IXmlFileSt
 
 void readChildren(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
                   const ChildTable& table) {
+  if (auto probe = probeOf(node)) return probe->ProbeChildren(table);
   uint32_t count = 0;
   velk::result_t r = node->GetNodesCount(&count);
   if (velk::failed(r)) return reportStorageError(reporter, node->GetLocation(), r);

@@ -20,12 +20,25 @@ struct AttributeDescriptor {
   bool seen = false;
   // Parses the attribute into the descriptor's target.
   std::function<ParseOutcome(const AttributeSource&)> parse;
+  // The texts the kind accepts.
+  const ValueSyntax* syntax = nullptr;
+  // Set for an attribute that is still read but warned about: the advice
+  // that follows the warning's first part (may be empty).
+  std::optional<std::string_view> deprecation;
 
   // "name (optional) = grammar", as messages show it.
   std::string description() const;
+  // "Attribute 'name' is deprecated", with ", advice" when there is advice.
+  std::string deprecationWarning() const;
 };
 
 using AttributeTable = std::vector<AttributeDescriptor>;
+
+// `descriptor`, marked deprecated with `advice`.
+AttributeDescriptor deprecated(AttributeDescriptor descriptor, std::string_view advice = {});
+
+// The descriptor of `name`, which the table must hold.
+const AttributeDescriptor& descriptorNamed(const AttributeTable& table, std::string_view name);
 
 template <class T>
 AttributeDescriptor required(std::string_view name, const ValueKind<T>& kind, T& target) {
@@ -34,7 +47,8 @@ AttributeDescriptor required(std::string_view name, const ValueKind<T>& kind, T&
             ParseOutcome outcome = kind.parse(source, value);
             if (outcome == ParseOutcome::kAccepted) target = std::move(value);
             return outcome;
-          }};
+          },
+          &kind.syntax, std::nullopt};
 }
 
 template <class T>
@@ -44,7 +58,8 @@ AttributeDescriptor optional(std::string_view name, const ValueKind<T>& kind, st
             ParseOutcome outcome = kind.parse(source, value);
             if (outcome != ParseOutcome::kRejected) target = std::move(value);
             return outcome;
-          }};
+          },
+          &kind.syntax, std::nullopt};
 }
 
 // Reads every attribute of `node` through `table`, reporting unexpected,
@@ -66,6 +81,15 @@ using ChildTable = std::vector<ChildElementDescriptor>;
 // Hands each child of `node` to the entry of its name; reports the others.
 void readChildren(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
                   const ChildTable& table);
+
+// Offered by a node that asks for the reader's tables instead of being read
+// (the schema generator walks the reader with such nodes): readAttributes
+// and readChildren hand their tables to it and read nothing.
+struct IReaderTableProbe : velk::IObject {
+  static constexpr velk::iid_t IID = 0x3A5D7E19;
+  virtual void ProbeAttributes(const AttributeTable& table) = 0;
+  virtual void ProbeChildren(const ChildTable& table) = 0;
+};
 
 // For elements that may occur once per parent: false, after reporting the
 // second occurrence, when `earlier` already holds the first.

@@ -7,20 +7,20 @@ namespace {
 // The key whose services may still carry `autostart` without a warning.
 constexpr uint32_t kAutostartExemptKey = 0x6084D671;
 
-void applyServiceRules(const ReaderContext& context, Element* node, SourceService& service) {
+void applyServiceRules(const ReaderContext& context, Element* node, const AttributeTable& attributes,
+                       SourceService& service) {
   helpers::StorageErrorReporter* reporter = context.reporter;
   helpers::IFileLocation* location = node->GetLocation();
   if (service.autostart && service.key != kAutostartExemptKey)
-    reporter->ReportWarning(location, deprecatedAttribute("autostart"));
+    reporter->ReportWarning(location, descriptorNamed(attributes, "autostart").deprecationWarning());
   if (service.createServiceDuringUpdate) {
     if (!service.createOnUpdate) service.createOnUpdate = service.createServiceDuringUpdate;
-    reporter->ReportWarning(
-        location, deprecatedAttribute("create_service_during_update", "use 'create_on_update' instead."));
+    reporter->ReportWarning(location,
+                            descriptorNamed(attributes, "create_service_during_update").deprecationWarning());
   }
   if (service.accessibility) {
     if (!service.lookupPriority)
-      reporter->ReportWarning(location,
-                              deprecatedAttribute("accessibility", "use 'lookup_priority' instead"));
+      reporter->ReportWarning(location, descriptorNamed(attributes, "accessibility").deprecationWarning());
     else
       reporter->ReportError(location,
                             "Both 'accessibility' and 'lookup_priority' attributes used simultaneously. "
@@ -31,9 +31,9 @@ void applyServiceRules(const ReaderContext& context, Element* node, SourceServic
 // Reads a deprecated `unique_id`, which only draws a warning.
 void readUniqueIdOnly(const ReaderContext& context, Element* node, AttributeTable attributes = {}) {
   std::optional<uint32_t> uniqueId;
-  attributes.push_back(optional("unique_id", kinds::kNumber, uniqueId));
+  attributes.push_back(deprecated(optional("unique_id", kinds::kNumber, uniqueId)));
   readAttributes(context.reporter, node, attributes);
-  if (uniqueId) context.reporter->ReportWarning(node->GetLocation(), deprecatedAttribute("unique_id"));
+  if (uniqueId) context.reporter->ReportWarning(node->GetLocation(), attributes.back().deprecationWarning());
 }
 
 }  // namespace
@@ -48,13 +48,15 @@ SourceService readService(const ReaderContext& context, Element* node) {
       optional("key", kinds::kNumber, key),
       optional("component", kinds::kString, component),
       optional("trace_prefix", kinds::kString, service.tracerPrefix),
-      optional("autostart", kinds::kBoolean, service.autostart),
+      deprecated(optional("autostart", kinds::kBoolean, service.autostart)),
       optional("release_timeout", kinds::kTimeout, service.releaseTimeout),
       optional("bases_category", kinds::kString, service.basesCategory),
       optional("category_v_1_3", kinds::kString, service.category),
-      optional("accessibility", kinds::kAccessibility, service.accessibility),
+      deprecated(optional("accessibility", kinds::kAccessibility, service.accessibility),
+                 "use 'lookup_priority' instead"),
       optional("create_on_update", kinds::kBoolean, service.createOnUpdate),
-      optional("create_service_during_update", kinds::kBoolean, service.createServiceDuringUpdate),
+      deprecated(optional("create_service_during_update", kinds::kBoolean, service.createServiceDuringUpdate),
+                 "use 'create_on_update' instead."),
       optional("lookup_priority", kinds::kPriority, service.lookupPriority),
   };
   readAttributes(context.reporter, node, attributes);
@@ -65,7 +67,7 @@ SourceService readService(const ReaderContext& context, Element* node) {
     service.component = service.name;
     context.reporter->ReportInfo(node->GetLocation(), "Using component=" + service.name + " (by default)");
   }
-  applyServiceRules(context, node, service);
+  applyServiceRules(context, node, attributes, service);
   readChildren(context.reporter, node,
                {{"settings",
                  [&](Element* settings) {
@@ -117,13 +119,12 @@ void readRootSettings(const ReaderContext& context, Element* node, SourceConfigu
   AttributeTable attributes = {
       optional("service", kinds::kString, service),
       optional("task", kinds::kString, task),
-      optional("entity", kinds::kString, entity),
+      deprecated(optional("entity", kinds::kString, entity),
+                 "(treated as 'service'), use 'service' or 'task' instead"),
   };
   readAttributes(context.reporter, node, attributes);
   if (!service && !task && entity) {
-    context.reporter->ReportWarning(
-        node->GetLocation(),
-        deprecatedAttribute("entity", "(treated as 'service'), use 'service' or 'task' instead"));
+    context.reporter->ReportWarning(node->GetLocation(), attributes.back().deprecationWarning());
     service = entity;
   }
   if (service.has_value() == task.has_value()) {

@@ -1,12 +1,34 @@
 #include "front/value_kinds.h"
 
+#include <span>
+
 #include "front/config_number.h"
 #include "xmlfile/node_names.h"
+#include "xmlfile/value_text.h"
 
 namespace app_core {
 namespace {
 
 using Outcome = ParseOutcome;
+
+template <class T>
+using Keywords = std::span<const std::pair<std::string_view, T>>;
+
+constexpr std::pair<std::string_view, bool> kBooleanWords[] = {{"true", true}, {"false", false}};
+constexpr std::pair<std::string_view, uint32_t> kTimeoutWords[] = {{"infinite", 0xFFFFFFFFu}};
+constexpr std::pair<std::string_view, uint8_t> kPriorityWords[] = {
+    {"private", 255}, {"lowest", 254}, {"low", 192}, {"normal", 128}, {"high", 64}, {"highest", 1}};
+constexpr std::pair<std::string_view, uint32_t> kAccessibilityWords[] = {{"private", 1}, {"public", 0}};
+constexpr std::pair<std::string_view, uint32_t> kLevelWords[] = {{"default", 0}, {"low", 1}, {"high", 2}};
+constexpr std::pair<std::string_view, uint32_t> kContainerTypeWords[] = {
+    {"storage", 0}, {"native_file_system", 1}, {"readonly_filesystem_storage", 2}};
+
+template <class T>
+std::vector<std::string_view> wordsOf(Keywords<T> keywords) {
+  std::vector<std::string_view> words;
+  for (const auto& [word, value] : keywords) words.push_back(word);
+  return words;
+}
 
 bool readText(const AttributeSource& source, std::string& text) {
   return velk::succeeded(readTextAt(source.node, source.index, text));
@@ -17,8 +39,7 @@ helpers::IFileLocation* locationOf(const AttributeSource& source) { return sourc
 // The keyword's value, or the storage's own conversion of the text.
 template <class T>
 Outcome keywordOrStorageNumber(const AttributeSource& source, T& value,
-                               std::initializer_list<std::pair<std::string_view, T>> keywords,
-                               uint32_t storageType) {
+                               Keywords<T> keywords, uint32_t storageType) {
   std::string text;
   if (!readText(source, text)) return Outcome::kRejected;
   for (const auto& [keyword, keywordValue] : keywords) {
@@ -36,8 +57,7 @@ Outcome keywordOrStorageNumber(const AttributeSource& source, T& value,
 
 // One of a fixed set of keywords, nothing else.
 template <class T>
-Outcome keywordOnly(const AttributeSource& source, T& value,
-                    std::initializer_list<std::pair<std::string_view, T>> keywords) {
+Outcome keywordOnly(const AttributeSource& source, T& value, Keywords<T> keywords) {
   std::string text;
   if (!readText(source, text)) return Outcome::kRejected;
   for (const auto& [keyword, keywordValue] : keywords) {
@@ -63,33 +83,28 @@ Outcome parseNumber(const AttributeSource& source, uint32_t& value) {
 }
 
 Outcome parseBoolean(const AttributeSource& source, bool& value) {
-  return keywordOnly<bool>(source, value, {{"true", true}, {"false", false}});
+  return keywordOnly<bool>(source, value, kBooleanWords);
 }
 
 Outcome parseTimeout(const AttributeSource& source, uint32_t& value) {
-  return keywordOrStorageNumber<uint32_t>(source, value, {{"infinite", 0xFFFFFFFFu}}, velk::kTypeUInt32);
+  return keywordOrStorageNumber<uint32_t>(source, value, kTimeoutWords, velk::kTypeUInt32);
 }
 
 Outcome parsePriority(const AttributeSource& source, uint8_t& value) {
-  return keywordOrStorageNumber<uint8_t>(
-      source, value,
-      {{"private", 255}, {"lowest", 254}, {"low", 192}, {"normal", 128}, {"high", 64}, {"highest", 1}},
-      velk::kTypeUInt8);
+  return keywordOrStorageNumber<uint8_t>(source, value, kPriorityWords, velk::kTypeUInt8);
 }
 
 Outcome parseAccessibility(const AttributeSource& source, uint32_t& value) {
-  return keywordOnly<uint32_t>(source, value, {{"private", 1}, {"public", 0}});
+  return keywordOnly<uint32_t>(source, value, kAccessibilityWords);
 }
 
 Outcome parseLevel(const AttributeSource& source, uint32_t& value) {
-  Outcome outcome = keywordOrStorageNumber<uint32_t>(source, value, {{"default", 0}, {"low", 1}, {"high", 2}},
-                                                     velk::kTypeUInt32);
+  Outcome outcome = keywordOrStorageNumber<uint32_t>(source, value, kLevelWords, velk::kTypeUInt32);
   return outcome == Outcome::kAccepted ? outcome : Outcome::kRejected;
 }
 
 Outcome parseContainerType(const AttributeSource& source, uint32_t& value) {
-  return keywordOnly<uint32_t>(
-      source, value, {{"storage", 0}, {"native_file_system", 1}, {"readonly_filesystem_storage", 2}});
+  return keywordOnly<uint32_t>(source, value, kContainerTypeWords);
 }
 
 Outcome parseRegistryPath(const AttributeSource& source, std::string& value) {
@@ -128,18 +143,23 @@ bool isValidCategoryLocation(std::string_view text) {
 }
 
 namespace kinds {
-const ValueKind<std::string> kString = {"string8_t", &parseString};
-const ValueKind<uint32_t> kNumber = {"uint32_t", &parseNumber};
-const ValueKind<bool> kBoolean = {"'true' | 'false'", &parseBoolean};
-const ValueKind<uint32_t> kTimeout = {"uint32 | 'infinite'", &parseTimeout};
+const ValueKind<std::string> kString = {"string8_t", &parseString, {}};
+const ValueKind<uint32_t> kNumber = {"uint32_t", &parseNumber, {{}, std::string(kConfigNumberPattern)}};
+const ValueKind<bool> kBoolean = {"'true' | 'false'", &parseBoolean, {wordsOf<bool>(kBooleanWords), {}}};
+const ValueKind<uint32_t> kTimeout = {"uint32 | 'infinite'", &parseTimeout,
+                                      {wordsOf<uint32_t>(kTimeoutWords), velk::xml::unsignedTextPattern(32)}};
 const ValueKind<uint8_t> kPriority = {"uint8 | 'private' | 'lowest' | 'low' | 'normal' | 'high' | 'highest'",
-                                      &parsePriority};
-const ValueKind<uint32_t> kAccessibility = {"'public' | 'private'", &parseAccessibility};
-const ValueKind<uint32_t> kLevel = {"uint32 | 'default' | 'high' | 'low'", &parseLevel};
-const ValueKind<uint32_t> kContainerType = {
-    "'native_file_system' | 'storage' | 'readonly_filesystem_storage'", &parseContainerType};
-const ValueKind<std::string> kRegistryPath = {"slash/separated/path", &parseRegistryPath};
-const ValueKind<std::string> kCategoryLocation = {"string8_t", &parseCategoryLocation};
+                                      &parsePriority,
+                                      {wordsOf<uint8_t>(kPriorityWords), velk::xml::unsignedTextPattern(8)}};
+const ValueKind<uint32_t> kAccessibility = {"'public' | 'private'", &parseAccessibility,
+                                            {wordsOf<uint32_t>(kAccessibilityWords), {}}};
+const ValueKind<uint32_t> kLevel = {"uint32 | 'default' | 'high' | 'low'", &parseLevel,
+                                    {wordsOf<uint32_t>(kLevelWords), velk::xml::unsignedTextPattern(32)}};
+const ValueKind<uint32_t> kContainerType = {"'native_file_system' | 'storage' | 'readonly_filesystem_storage'",
+                                            &parseContainerType, {wordsOf<uint32_t>(kContainerTypeWords), {}}};
+const ValueKind<std::string> kRegistryPath = {"slash/separated/path", &parseRegistryPath, {{}, "[^\\\\]*"}};
+const ValueKind<std::string> kCategoryLocation = {"string8_t", &parseCategoryLocation,
+                                                  {{}, "(%Bases%|%Data%)?[^%]*"}};
 }  // namespace kinds
 
 }  // namespace app_core

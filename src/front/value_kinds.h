@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "console/storage_error_reporter.h"
 #include "xmlfile/xml_file_storage.h"
@@ -25,10 +26,20 @@ enum class ParseOutcome {
   kAccepted,
 };
 
+// The texts a kind accepts, for tools that check values without reading
+// them (the schema): its keywords, then a pattern (XML Schema regular
+// expression) of the other texts it accepts. A kind with neither accepts any
+// text.
+struct ValueSyntax {
+  std::vector<std::string_view> keywords;
+  std::string otherTexts;
+};
+
 template <class T>
 struct ValueKind {
   std::string_view grammar;
   ParseOutcome (*parse)(const AttributeSource& source, T& value);
+  ValueSyntax syntax;
 };
 
 namespace kinds {

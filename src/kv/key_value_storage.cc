@@ -118,13 +118,19 @@ bool KeyValueStorage::findId(uint32_t hash, ByteRange key, int64_t& id) {
   return true;
 }
 
-void KeyValueStorage::changeOne(sqlite3_stmt* statement) {
+// No record to change is an everyday answer (an import removes every key
+// before it stores it): it is returned, traced as if it had been thrown.
+velk::result_t KeyValueStorage::changeOne(sqlite3_stmt* statement) {
   db_.step(statement);
   int changes = sqlite3_changes(db_.handle());
-  if (changes == 0)
-    throw velk::InvalidResultException({kStorageSource, __LINE__}, "changes != 0", velk::errors::kNotFound);
+  if (changes == 0) {
+    return traceFailure(tracer_.get(), velk::errors::kNotFound, [] {
+      return velk::InvalidResultException({kStorageSource, __LINE__}, "changes != 0", velk::errors::kNotFound);
+    });
+  }
   if (changes != 1)
     throw velk::InvalidResultException({kStorageSource, __LINE__}, "changes == 1", velk::errors::kUnexpected);
+  return velk::errors::kOk;
 }
 
 void KeyValueStorage::readById(Statement which, int64_t id, Bytes& out) {
@@ -158,9 +164,9 @@ velk::result_t KeyValueStorage::UpdateByKey(ByteRange key, ByteRange value) {
     StatementUse use(statement(Statement::kUpdateByKey));
     bindKey(use.get(), keyHash(key), key);
     db_.bindBlob(use.get(), 3, value.begin, value.size());
-    changeOne(use.get());
-    change.commit();
-    return velk::errors::kOk;
+    velk::result_t r = changeOne(use.get());
+    if (velk::succeeded(r)) change.commit();
+    return r;
   });
 }
 
@@ -169,8 +175,7 @@ velk::result_t KeyValueStorage::UpdateById(int64_t id, ByteRange value) {
     StatementUse use(statement(Statement::kUpdateById));
     db_.bindInt64(use.get(), 1, id);
     db_.bindBlob(use.get(), 2, value.begin, value.size());
-    changeOne(use.get());
-    return velk::errors::kOk;
+    return changeOne(use.get());
   });
 }
 
@@ -201,9 +206,9 @@ velk::result_t KeyValueStorage::RemoveByKey(ByteRange key) {
     AtomicChange change(db_);
     StatementUse use(statement(Statement::kRemoveByKey));
     bindKey(use.get(), keyHash(key), key);
-    changeOne(use.get());
-    change.commit();
-    return velk::errors::kOk;
+    velk::result_t r = changeOne(use.get());
+    if (velk::succeeded(r)) change.commit();
+    return r;
   });
 }
 
@@ -211,8 +216,7 @@ velk::result_t KeyValueStorage::RemoveById(int64_t id) {
   return locked([&] {
     StatementUse use(statement(Statement::kRemoveById));
     db_.bindInt64(use.get(), 1, id);
-    changeOne(use.get());
-    return velk::errors::kOk;
+    return changeOne(use.get());
   });
 }
 

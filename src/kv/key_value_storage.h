@@ -1,3 +1,7 @@
+// kv/: the SQLite key-value store, its factories and data sources, the
+// transactional adapters and the opening of a command's database. It knows
+// nothing of XML.
+//
 // The key-value store over one SQLite database, a file or an in-memory copy.
 // Keys are unique: the store enforces it, the schema does not.
 #pragma once
@@ -79,7 +83,7 @@ class KeyValueStorage : public velk::ObjectBase<IIndexedKeyValueStorage, ITransa
   sqlite3_stmt* statement(Statement which);
   void bindKey(sqlite3_stmt* statement, uint32_t hash, ByteRange key);
   bool findId(uint32_t hash, ByteRange key, int64_t& id);
-  void changeOne(sqlite3_stmt* statement);
+  velk::result_t changeOne(sqlite3_stmt* statement);
   void stepTransactionStatement(Statement which);
   void createSchema();
 

@@ -66,19 +66,21 @@ bool DefinitionsStorageFilter::IsValueHidden(IXmlFileStorage*, std::string_view 
 }
 
 void DefinitionsStorageFilter::FilterValue(IXmlFileStorage* node, velk::ValueDescriptor& value) {
-  IFileLocation* location = node ? node->GetLocation() : nullptr;
   if (value.baseType() == velk::kTypeText) {
-    substitute(value.text, location);
+    substitute(value.text, node);
   } else if (value.baseType() == velk::kTypeWideText) {
     std::string text = velk::xml::toUtf8(value.wideText);
-    substitute(text, location);
+    substitute(text, node);
     value.wideText = velk::xml::fromUtf8(text);
   }
 }
 
-void DefinitionsStorageFilter::substitute(std::string& text, IFileLocation* location) {
+// The node's location is asked only for a message: a located node makes it
+// on the first asking.
+void DefinitionsStorageFilter::substitute(std::string& text, IXmlFileStorage* node) {
   size_t position = text.find("${");
   if (position == std::string::npos) return;
+  IFileLocation* location = node ? node->GetLocation() : nullptr;
   // Built anew rather than replaced in place, which would move the rest of
   // the text once per reference.
   std::string result;
@@ -116,20 +118,21 @@ bool DefinitionsStorageFilter::FilterNode(StorageIteratorStack& stack, IXmlFileS
 }
 
 bool DefinitionsStorageFilter::failsConditions(IXmlFileStorage* node) {
-  IFileLocation* location = node->GetLocation();
   std::string text;
   if (readText(node, "product", text) && !matchesProductPattern(text, product_)) {
-    reporter_->ReportInfo(location, quoted("Node was skipped because product pattern ", text, " does not match"));
+    reporter_->ReportInfo(node->GetLocation(),
+                          quoted("Node was skipped because product pattern ", text, " does not match"));
     return true;
   }
   if (readText(node, "ifdef", text) && table_.find(text) == table_.end()) {
-    reporter_->ReportInfo(location, quoted("Node was skipped because ", text, " was not defined"));
+    reporter_->ReportInfo(node->GetLocation(), quoted("Node was skipped because ", text, " was not defined"));
     return true;
   }
   if (readText(node, "ifndef", text)) {
     auto found = table_.find(text);
     if (found != table_.end()) {
-      reporter_->ReportInfo(location, definedAtText("Node was skipped because ", text, " was defined at:", found->second));
+      reporter_->ReportInfo(node->GetLocation(),
+                            definedAtText("Node was skipped because ", text, " was defined at:", found->second));
       return true;
     }
   }
@@ -145,7 +148,7 @@ bool DefinitionsStorageFilter::define(IXmlFileStorage* node) {
     return false;
   }
   std::string value = requireText(node, "value");
-  substitute(value, location);
+  substitute(value, node);
   auto [entry, added] = table_.emplace(name, Entry{MacroExpansionStorage::unwrap(node), velk::Ref(location), value});
   if (!added) reporter_->ReportError(location, definedAtText("define: ", name, " is already defined at:", entry->second));
   return true;

@@ -31,9 +31,9 @@ class DefinitionsStorageFilter : public velk::ObjectBase<IStorageFilter> {
   bool FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) override;
 
   // Replaces every reference to a known definition in `text`; diagnostics
-  // name `location`. Once the run's expansion budget is spent the rest of
-  // the text is left as it stands.
-  void substitute(std::string& text, IFileLocation* location);
+  // name the node's location. Once the run's expansion budget is spent the
+  // rest of the text is left as it stands.
+  void substitute(std::string& text, IXmlFileStorage* node);
 
  private:
   struct Entry {

@@ -72,7 +72,7 @@ void FilteredStorage::takeChildren(IXmlFileStorage* source) {
 
 void FilteredStorage::appendChild(velk::Ref<IXmlFileStorage> child) {
   children_.push_back(Child{std::move(child), nullptr});
-  childIndexBuilt_ = false;
+  childIndex_.reset();
 }
 
 result_t FilteredStorage::CreateNode(std::string_view, IXmlFileStorage**) { return errors::kNotImplemented; }
@@ -86,6 +86,7 @@ result_t FilteredStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
   *child = nullptr;
   if (index >= children_.size()) return errors::kNotFound;
   Child& entry = children_[index];
+  if (!entry.node) return errors::kInvalidState;
   if (!entry.view && nodeFilter_) {
     checkDepthOfChild(entry.node.get());
     entry.view = velk::make<FilteredStorage>(entry.node, nodeFilter_, depth_ + 1);
@@ -115,7 +116,12 @@ result_t FilteredStorage::GetNodesCount(uint32_t* count) {
 
 result_t FilteredStorage::GetNodeName(uint32_t index, char* buffer, uint32_t* size) {
   if (index >= children_.size()) return errors::kNotFound;
+  if (!children_[index].node) return errors::kInvalidState;
   return children_[index].node->GetName(buffer, size);
+}
+
+void FilteredStorage::ForgetNode(uint32_t index) {
+  if (index < children_.size()) children_[index] = Child{};
 }
 
 result_t FilteredStorage::GetValuesCount(uint32_t* count) {
@@ -184,13 +190,14 @@ void FilteredStorage::checkDepthOfChild(IXmlFileStorage* child) const {
 }
 
 std::optional<uint32_t> FilteredStorage::findChild(std::string_view name) {
-  if (!childIndexBuilt_) {
-    childIndex_.clear();
-    for (uint32_t i = 0; i < children_.size(); ++i) childIndex_.emplace(nodeName(children_[i].node.get()), i);
-    childIndexBuilt_ = true;
+  if (!childIndex_) {
+    auto index = std::make_unique<NameIndex>();
+    for (uint32_t i = 0; i < children_.size(); ++i)
+      if (children_[i].node) index->emplace(nodeName(children_[i].node.get()), i);
+    childIndex_ = std::move(index);
   }
-  auto found = childIndex_.find(name);
-  if (found == childIndex_.end()) return std::nullopt;
+  auto found = childIndex_->find(name);
+  if (found == childIndex_->end()) return std::nullopt;
   return found->second;
 }
 
@@ -201,12 +208,12 @@ std::optional<uint32_t> FilteredStorage::findValue(std::string_view name) {
     }
     return std::nullopt;
   }
-  if (!valueIndexBuilt_) {
-    for (uint32_t i = 0; i < values_.size(); ++i) valueIndex_.emplace(values_[i].name, i);
-    valueIndexBuilt_ = true;
+  if (!valueIndex_) {
+    valueIndex_ = std::make_unique<NameIndex>();
+    for (uint32_t i = 0; i < values_.size(); ++i) valueIndex_->emplace(values_[i].name, i);
   }
-  auto found = valueIndex_.find(name);
-  if (found == valueIndex_.end()) return std::nullopt;
+  auto found = valueIndex_->find(name);
+  if (found == valueIndex_->end()) return std::nullopt;
   return found->second;
 }
 

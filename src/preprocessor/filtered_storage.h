@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,13 +54,15 @@ class FilteredStorage : public XmlFileStorageProxy {
   IFileLocation* GetLocation() override;
   velk::result_t CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
                                        velk::IStorage* documentRoot) override;
+  // Drops the child and its view; opening it again is kInvalidState.
+  void ForgetNode(uint32_t index) override;
 
   using XmlFileStorageProxy::CreateNode;
   using XmlFileStorageProxy::GetNode;
 
  private:
   struct Child {
-    velk::Ref<IXmlFileStorage> node;
+    velk::Ref<IXmlFileStorage> node;  // null once forgotten
     velk::Ref<IXmlFileStorage> view;  // the filtered view, once opened
   };
   struct Value {
@@ -82,10 +85,11 @@ class FilteredStorage : public XmlFileStorageProxy {
   std::vector<Child> children_;
   std::vector<Value> values_;
   // Built on the first lookup by name; the earliest child of a name wins.
-  std::map<std::string, uint32_t, std::less<>> childIndex_;
-  bool childIndexBuilt_ = false;
-  std::map<std::string, uint32_t, std::less<>> valueIndex_;
-  bool valueIndexBuilt_ = false;
+  // Most views are never searched by name, and a view is made per element:
+  // an index costs a pointer until it is needed.
+  using NameIndex = std::map<std::string, uint32_t, std::less<>>;
+  std::unique_ptr<NameIndex> childIndex_;
+  std::unique_ptr<NameIndex> valueIndex_;
 };
 
 }  // namespace app_core::helpers

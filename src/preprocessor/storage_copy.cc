@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "xmlfile/storage_helpers.h"
+#include "xmlfile/xml_file_storage.h"
 #include "velk/exception.h"
 
 namespace app_core::helpers {
@@ -36,11 +37,15 @@ struct Frame {
   velk::Ref<velk::IStorage> destination;
   uint32_t next = 0;
   uint32_t count = 0;
+  // The source as a located storage, told of each child copied: a view
+  // then lets go of what it made for the child.
+  velk::Ref<IXmlFileStorage> located;
 };
 
 Frame frameFor(velk::Ref<velk::IStorage> source, velk::Ref<velk::IStorage> destination) {
-  Frame frame{std::move(source), std::move(destination)};
+  Frame frame{std::move(source), std::move(destination), 0, 0, nullptr};
   velk::checkResult(frame.source->GetNodesCount(&frame.count), kCopyPos);
+  if (frame.count) frame.located = velk::queryInterface<IXmlFileStorage>(frame.source.get());
   return frame;
 }
 
@@ -55,6 +60,7 @@ void copyStorage(velk::IStorage* source, velk::IStorage* destination) {
     if (top.next == top.count) {
       copyValues(top.source.get(), top.destination.get());
       frames.pop_back();
+      if (!frames.empty() && frames.back().located) frames.back().located->ForgetNode(frames.back().next - 1);
       continue;
     }
     velk::Ref<velk::IStorage> child;

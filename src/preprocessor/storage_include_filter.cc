@@ -6,6 +6,7 @@
 #include <typeinfo>
 
 #include "platform/path_rules.h"
+#include "platform/same_file.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_iterator_stack.h"
 #include "xmlfile/storage_helpers.h"
@@ -45,6 +46,10 @@ void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStor
     reporter_->ReportError(location, "include: '" + path + "' is included recursively");
     return;
   }
+  if (const std::string* output = outputAt(path)) {
+    reporter_->ReportError(location, "include: '" + path + "' is the same file as the output '" + *output + "'");
+    return;
+  }
   velk::Ref<IXmlFileStorage> root = xmlStorageFactory_
                                         ? openXmlFile(xmlStorageFactory_.get(), path, reporter_.get(), node)
                                         : openXmlFile(path, reporter_.get(), node);
@@ -56,6 +61,13 @@ void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStor
   auto container = velk::make<FilteredStorage>();
   container->appendChild(velk::Ref<IXmlFileStorage>(block));
   stack.push(velk::Ref<IXmlFileStorage>(container));
+}
+
+const std::string* StorageIncludeFilter::outputAt(const std::string& path) const {
+  for (const std::string& output : outputs_) {
+    if (!output.empty() && velk::sameFile(path, output)) return &output;
+  }
+  return nullptr;
 }
 
 PersistentIdSet StorageIncludeFilter::chainAt(IFileLocation* location) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 #include <unordered_map>
 
 #include "console/storage_error_reporter.h"
@@ -16,10 +17,14 @@ namespace app_core::helpers {
 
 class StorageIncludeFilter : public DefaultStorageFilter {
  public:
-  // `budget`, when given, learns the size of every included file.
+  // `budget`, when given, learns the size of every included file. Including
+  // one of `outputs`, the files the run writes, is an error.
   StorageIncludeFilter(velk::Ref<StorageErrorReporter> reporter, velk::Ref<velk::IXmlStorageFactory> xmlStorageFactory,
-                       velk::Ref<ExpansionBudget> budget = {})
-      : reporter_(std::move(reporter)), xmlStorageFactory_(std::move(xmlStorageFactory)), budget_(std::move(budget)) {}
+                       velk::Ref<ExpansionBudget> budget = {}, std::vector<std::string> outputs = {})
+      : reporter_(std::move(reporter)),
+        xmlStorageFactory_(std::move(xmlStorageFactory)),
+        budget_(std::move(budget)),
+        outputs_(std::move(outputs)) {}
 
   bool FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) override;
 
@@ -35,10 +40,13 @@ class StorageIncludeFilter : public DefaultStorageFilter {
   PersistentIdSet chainAt(IFileLocation* location);
   // One number per file, however spelt.
   uint32_t fileId(const std::string& path);
+  // The output that `path` is, or null.
+  const std::string* outputAt(const std::string& path) const;
 
   velk::Ref<StorageErrorReporter> reporter_;
   velk::Ref<velk::IXmlStorageFactory> xmlStorageFactory_;
   velk::Ref<ExpansionBudget> budget_;
+  std::vector<std::string> outputs_;
   // Resolving a spelling costs a system call per path part: it is done once
   // per spelling.
   std::unordered_map<std::string, uint32_t> spellings_;

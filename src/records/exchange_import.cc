@@ -96,6 +96,9 @@ void importRecords(IXmlFileStorage* root, data_storage::IIndexedKeyValueStorage*
     Ref<IXmlFileStorage> child;
     check(root->GetNode(i, child.put()), 221, "GetNode");
     if (nameOf(child.get()) == "key") importKey(child.get(), target);
+    // Each record is visited once: what the reader made for it can go now.
+    child.reset();
+    root->ForgetNode(i);
   }
 }
 

@@ -1,3 +1,7 @@
+// records/: what a key-value database holds, seen as XML documents: one
+// record a document (persistent storage nodes and their cache, the record
+// value stream), and the exchange file that export writes and import reads.
+//
 // One record of a key-value database seen as the input/output object of an
 // XML storage: the storage reads the record's document once, and each flush
 // of the storage writes the printed document back under the record's id,

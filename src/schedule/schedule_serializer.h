@@ -1,3 +1,7 @@
+// schedule/: task schedules and the structure serializer that reads and
+// writes them, and the values-free storage adapters; the class-id table that
+// registers both lives here too.
+//
 // Task schedules as the model keeps them, and their reading and writing
 // through the structure serializer.
 #pragma once

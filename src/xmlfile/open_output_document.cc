@@ -1,5 +1,11 @@
 #include "xmlfile/open_output_document.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
 #include "console/helpers_exceptions.h"
 #include "xmlfile/file_io.h"
 
@@ -23,23 +29,47 @@ uint64_t sizeOf(velk::IIO& file, const std::string& path, const char* sourceFile
 
 }  // namespace
 
-Ref<velk::IStorage> openOutputDocument(velk::IXmlStorageFactory* factory, const std::string& path,
-                                       std::string_view rootName, const char* sourceFile) {
+// The file's old bytes. A file that exists is opened for writing as a test
+// that it may be written (a directory or a pipe in its place fails here); a
+// missing one needs a directory that takes new files. Nothing is changed.
+result_t loadOutputFile(const std::string& path, Ref<velk::OutputFile>& out) {
+  std::error_code error;
+  if (std::filesystem::exists(path, error)) {
+    Ref<velk::IIO> probe;
+    result_t r = velk::FileIo::open(path, velk::FileIo::Mode::kReadWrite, probe);
+    if (velk::failed(r)) return r;
+  }
+  std::string directory = std::filesystem::path(path).parent_path().string();
+  if (::access(directory.empty() ? "." : directory.c_str(), W_OK | X_OK) != 0) return velk::fromErrno(errno);
+  return velk::OutputFile::open(path, out);
+}
+
+OutputDocument openOutputDocument(velk::IXmlStorageFactory* factory, const std::string& path,
+                                  std::string_view rootName, const char* sourceFile) {
   createOutputDirectory(path, {sourceFile, 1091});
-  Ref<velk::IIO> file;
-  result_t r = velk::FileIo::open(path, velk::FileIo::Mode::kReadWrite, file);
+  OutputDocument document;
+  result_t r = loadOutputFile(path, document.file);
   if (velk::failed(r)) throw helpers::NamedObjectError({sourceFile, 1098}, "Can't open xml file", path, r);
-  Ref<velk::IStorage> root;
-  if (sizeOf(*file, path, sourceFile) == 0) {
-    r = factory->CreateDocument(rootName, file.get(), 0, root.put());
+  if (sizeOf(*document.file, path, sourceFile) == 0) {
+    r = factory->CreateDocument(rootName, document.file.get(), 0, document.root.put());
     if (velk::failed(r)) throw helpers::NamedObjectError({sourceFile, 1107}, "Can't create xml storage", path, r);
-    return root;
+    return document;
   }
   velk::XmlParseError error;
-  r = factory->ParseIo(file.get(), 0, root.put(), &error);
+  r = factory->ParseIo(document.file.get(), 0, document.root.put(), &error);
   if (velk::failed(r))
     throw helpers::Exception({sourceFile, 1113}, parseErrorText(error, path), velk::errors::kUnspecified);
-  return root;
+  return document;
+}
+
+void stageOutputDocument(const OutputDocument& document, velk::SourcePos pos, const std::string& context) {
+  velk::checkResult(document.root->Flush(), pos, context);
+  velk::checkResult(document.file->stage(), pos, context);
+}
+
+void saveOutputDocument(const OutputDocument& document, velk::SourcePos pos, const std::string& context) {
+  stageOutputDocument(document, pos, context);
+  velk::checkResult(document.file->commit(), pos, context);
 }
 
 }  // namespace app_core

@@ -122,7 +122,31 @@ bool isIntegerType(uint32_t type) {
   return (type >= kTypeBool && type <= kTypeUInt64) || type == kTypeLong64;
 }
 
+// Decimal texts without leading zeros whose value is at most `max`: the
+// shorter lengths whole, then, for each digit of `max`, the numbers that
+// share its prefix and are smaller at that digit.
+std::string decimalUpTo(uint64_t max) {
+  const std::string digits = std::to_string(max);
+  const size_t length = digits.size();
+  std::string pattern = length > 1 ? "[0-9]" : "";
+  for (size_t shorter = 2; shorter < length; ++shorter)
+    pattern += "|[1-9][0-9]{" + std::to_string(shorter - 1) + "}";
+  for (size_t i = 0; i < length; ++i) {
+    char low = (i == 0 && length > 1) ? '1' : '0';
+    if (digits[i] <= low) continue;
+    pattern += pattern.empty() ? "" : "|";
+    pattern += digits.substr(0, i) + "[" + low + "-" + char(digits[i] - 1) + "]";
+    if (size_t rest = length - i - 1) pattern += "[0-9]{" + std::to_string(rest) + "}";
+  }
+  return pattern + (pattern.empty() ? "" : "|") + digits;
+}
+
 }  // namespace
+
+std::string unsignedTextPattern(int width) {
+  uint64_t max = (uint64_t(1) << width) - 1;
+  return "0*(" + decimalUpTo(max) + ")|0[xX]0*[0-9a-fA-F]{1," + std::to_string(width / 4) + "}";
+}
 
 result_t valueToText(const ValueDescriptor& value, std::string& text) {
   switch (uint32_t type = value.baseType()) {

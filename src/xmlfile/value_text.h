@@ -18,4 +18,9 @@ result_t valueToText(const ValueDescriptor& value, std::string& text);
 // type gives kInvalidArgument; a type without a text form kInvalidType.
 result_t textToValue(std::string_view text, ValueDescriptor& value);
 
+// The texts textToValue accepts for an unsigned type of `width` bits (8, 16
+// or 32), as an XML Schema regular expression: decimal or "0x" hexadecimal,
+// leading zeros allowed, no larger than the type holds.
+std::string unsignedTextPattern(int width);
+
 }  // namespace velk::xml

@@ -58,8 +58,25 @@ result_t XmlDocument::writeTo(IIO& io, const std::string& text) {
   return failed(r) ? r : errors::kOk;
 }
 
+void XmlDocument::addNode(XmlStorage* node) {
+  node->nextNode_ = firstNode_;
+  node->previousNode_ = nullptr;
+  if (firstNode_) firstNode_->previousNode_ = node;
+  firstNode_ = node;
+}
+
+void XmlDocument::removeNode(XmlStorage* node) {
+  if (node->previousNode_) {
+    node->previousNode_->nextNode_ = node->nextNode_;
+  } else {
+    firstNode_ = node->nextNode_;
+  }
+  if (node->nextNode_) node->nextNode_->previousNode_ = node->previousNode_;
+  node->nextNode_ = node->previousNode_ = nullptr;
+}
+
 void XmlDocument::detachNodesWithin(const TiXmlElement* element) {
-  for (XmlStorage* node : nodes_) {
+  for (XmlStorage* node = firstNode_; node; node = node->nextNode_) {
     for (const TiXmlNode* at = node->element(); at; at = at->Parent()) {
       if (at == element) {
         node->detach();

@@ -5,7 +5,6 @@
 
 #include <memory>
 #include <string>
-#include <unordered_set>
 
 #include <tinyxml.h>
 
@@ -52,8 +51,11 @@ class XmlDocument {
   // The printed form: four blanks per level, CR LF line ends.
   std::string print() const;
 
-  void addNode(XmlStorage* node) { nodes_.insert(node); }
-  void removeNode(XmlStorage* node) { nodes_.erase(node); }
+  // The live nodes form a list threaded through the nodes themselves: a node
+  // is made and dropped for almost every element visited, and linking costs
+  // no allocation.
+  void addNode(XmlStorage* node);
+  void removeNode(XmlStorage* node);
   // Called before `element` is deleted: nodes over it or inside it are
   // detached so that they never touch freed memory.
   void detachNodesWithin(const TiXmlElement* element);
@@ -66,7 +68,7 @@ class XmlDocument {
   Destination destination_;
   bool changed_ = false;
   uint64_t generation_ = 0;
-  std::unordered_set<XmlStorage*> nodes_;
+  XmlStorage* firstNode_ = nullptr;
 };
 
 }  // namespace velk

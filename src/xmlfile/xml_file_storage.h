@@ -19,6 +19,10 @@ struct IXmlFileStorage : velk::IStorage {
   virtual velk::result_t GetNode(std::string_view name, IXmlFileStorage** child) = 0;
   virtual velk::result_t GetNode(uint32_t index, IXmlFileStorage** child) = 0;
   virtual velk::result_t CreateNode(std::string_view name, IXmlFileStorage** child) = 0;
+  // The caller will not open the child at `index` again: a view that keeps
+  // what it made for that child lets go of it, so that a reader going once
+  // through a long list holds one entry at a time, not the whole list.
+  virtual void ForgetNode(uint32_t /*index*/) {}
 
   // The plain-storage forms call the located ones.
   velk::result_t CreateNode(std::string_view name, velk::IStorage** child) final;

@@ -13,14 +13,20 @@ uint32_t lineOf(velk::IStorage* node) {
 }
 
 XmlFileStorageAdapter::XmlFileStorageAdapter(velk::Ref<velk::IStorage> node, velk::Ref<IFileLocation> location)
-    : node_(std::move(node)), location_(std::move(location)) {}
+    : node_(std::move(node)), file_(location), location_(std::move(location)) {}
 
-IFileLocation* XmlFileStorageAdapter::GetLocation() { return location_.get(); }
+XmlFileStorageAdapter::XmlFileStorageAdapter(velk::Ref<velk::IStorage> node, ChildOf child)
+    : node_(std::move(node)), file_(std::move(child.file)), line_(child.line) {}
+
+IFileLocation* XmlFileStorageAdapter::GetLocation() {
+  if (!location_ && file_) location_ = velk::make<LineInFile>(file_, line_);
+  return location_.get();
+}
 
 result_t XmlFileStorageAdapter::CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
                                                       velk::IStorage* documentRoot) {
   if (!out || !documentRoot) return velk::errors::kInvalidArgument;
-  auto location = velk::make<FileLocation>(location_.get(), path, lineOf(documentRoot));
+  auto location = velk::make<FileLocation>(GetLocation(), path, lineOf(documentRoot));
   *out = velk::make<XmlFileStorageAdapter>(velk::Ref<velk::IStorage>(documentRoot), location).detach();
   return velk::errors::kOk;
 }
@@ -28,8 +34,8 @@ result_t XmlFileStorageAdapter::CreateIncludedStorage(IXmlFileStorage** out, con
 result_t XmlFileStorageAdapter::wrapChild(result_t found, velk::IStorage* child, IXmlFileStorage** out) {
   auto held = velk::Ref<velk::IStorage>::adopt(child);
   if (velk::failed(found)) return found;
-  auto location = velk::make<FileLocation>(location_->GetIncludedFrom(), location_->GetFileName(), lineOf(child));
-  *out = velk::make<XmlFileStorageAdapter>(std::move(held), location).detach();
+  uint32_t line = lineOf(child);
+  *out = velk::make<XmlFileStorageAdapter>(std::move(held), ChildOf{file_, line}).detach();
   return velk::errors::kOk;
 }
 

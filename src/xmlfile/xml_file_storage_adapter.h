@@ -9,6 +9,12 @@ namespace app_core::helpers {
 class XmlFileStorageAdapter : public XmlFileStorageObjectBase {
  public:
   XmlFileStorageAdapter(velk::Ref<velk::IStorage> node, velk::Ref<IFileLocation> location);
+  // A child node: the file name and include chain of `file`, its own line.
+  struct ChildOf {
+    velk::Ref<IFileLocation> file;
+    uint32_t line;
+  };
+  XmlFileStorageAdapter(velk::Ref<velk::IStorage> node, ChildOf child);
 
   using IXmlFileStorage::CreateNode;
   using IXmlFileStorage::GetNode;
@@ -28,7 +34,12 @@ class XmlFileStorageAdapter : public XmlFileStorageObjectBase {
   velk::result_t wrapChild(velk::result_t found, velk::IStorage* child, IXmlFileStorage** out);
 
   velk::Ref<velk::IStorage> node_;
+  // Gives the children their file name and include chain.
+  velk::Ref<IFileLocation> file_;
+  // Most nodes are never asked where they are: a child's location is made
+  // on the first asking.
   velk::Ref<IFileLocation> location_;
+  uint32_t line_ = kNoLine;
 };
 
 // The source line of a framework node; kNoLine when it cannot tell.

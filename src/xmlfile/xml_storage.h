@@ -38,6 +38,8 @@ class XmlStorage : public ObjectBase<IStorage, IStoragePosition> {
   void detach() { element_ = nullptr; }
 
  private:
+  friend class XmlDocument;  // threads its list of live nodes through them
+
   ~XmlStorage() override;
 
   // Walking forward from the last position asked keeps enumerations by
@@ -60,6 +62,8 @@ class XmlStorage : public ObjectBase<IStorage, IStoragePosition> {
   TiXmlElement* element_;
   Cursor<TiXmlElement> childCursor_;
   Cursor<const TiXmlAttribute> attributeCursor_;
+  XmlStorage* previousNode_ = nullptr;
+  XmlStorage* nextNode_ = nullptr;
 };
 
 }  // namespace velk

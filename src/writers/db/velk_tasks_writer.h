@@ -1,3 +1,7 @@
+// writers/db/: everything a compile writes into the settings and storage
+// databases: service and task settings, the task type registry, task
+// profiles and the scheduler's data, and the keys they are stored under.
+//
 // The task part of a compile written into the key-value databases: the task
 // type registry, the task profiles and the scheduler's data in the storage
 // database, the task settings in the settings database.

@@ -1,3 +1,7 @@
+// writers/legacy/: the task part for the older quarn task manager, as a
+// profiles.xml property map or as ppp.reg registry text, with the schedule
+// conversion both need.
+//
 // Writes the tasks and task types for the legacy quarn task manager as a
 // property map ("profiles.xml"), adding to what the document holds.
 #pragma once

@@ -1,3 +1,5 @@
+// writers/vsm/: the service manager's configuration document.
+//
 // Writes the service manager's configuration document (.vsm) from the model:
 // update categories, component manageability, hosts, access points and the
 // components, then hands the service settings to the settings database and

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "front/config_number.h"
 #include "velk/crc32.h"
 
@@ -38,6 +40,30 @@ TEST(ConfigNumber, OutOfRangeSaturates) {
 TEST(ConfigNumber, RejectsLeftoversAndEmptyTexts) {
   for (const char* text : {"16 ", "", " ", "0x", "08", "abc", "1a", "+", "-", "0x10g", "1.5"})
     EXPECT_EQ(parseConfigNumber(text), std::nullopt) << "'" << text << "'";
+}
+
+// Every text of up to four characters over the characters that matter to
+// the number form, and some longer ones.
+std::vector<std::string> numberLikeTexts() {
+  const std::string alphabet = "0178afgxX+- \t";
+  std::vector<std::string> texts = {"", "0x0x10", "0x0xg", "0x0x 1", " 0x0x1", "0X0x1", "4294967296",
+                                    "-99999999999999999999", "0x123456789", "\n\r7", "0x0x0x1"};
+  std::vector<std::string> level = {""};
+  for (int length = 1; length <= 4; ++length) {
+    std::vector<std::string> next;
+    for (const std::string& prefix : level)
+      for (char c : alphabet) next.push_back(prefix + c);
+    texts.insert(texts.end(), next.begin(), next.end());
+    level = std::move(next);
+  }
+  return texts;
+}
+
+// The schema's pattern of the number form accepts exactly what the reader accepts.
+TEST(ConfigNumber, SchemaPatternAcceptsWhatTheParserAccepts) {
+  const std::regex pattern{std::string(kConfigNumberPattern)};
+  for (const std::string& text : numberLikeTexts())
+    EXPECT_EQ(std::regex_match(text, pattern), parseConfigNumber(text).has_value()) << "'" << text << "'";
 }
 
 TEST(Crc32, MatchesTheCommonChecksum) {

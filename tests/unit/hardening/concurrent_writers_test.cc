@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <thread>
 
+#include "cli/command_parameters.h"
+#include "cli/run_lock.h"
 #include "cli/tool_main.h"
+#include "recording_reporter.h"
 #include "test_files.h"
 #include "tool_process.h"
 
@@ -18,6 +23,9 @@ namespace {
 constexpr int kKeysPerWriter = 2000;
 
 class ConcurrentWriters : public ScratchFolder {
+ public:
+  using ScratchFolder::path;
+
  protected:
   struct Writer {
     std::string prefix;
@@ -63,6 +71,88 @@ class ConcurrentWriters : public ScratchFolder {
     EXPECT_EQ(dump.rows.size(), static_cast<size_t>(succeeded * kKeysPerWriter));
   }
 };
+
+// A configuration of its own for each compile: `services` services named
+// "w<writer>.s<n>", each with settings.
+std::string writeOwnConfiguration(const std::string& path, int writer, int services) {
+  std::ofstream out(path);
+  out << "<root>\n  <assembly name=\"asm\" module=\"m.so\"><component name=\"cfg\"/></assembly>\n"
+      << "  <component name=\"cfg\" clsid=\"0x100\" settings_typeid=\"0x1\" construct_iid=\"0x2\"/>\n";
+  for (int n = 0; n < services; ++n) {
+    out << "  <service name=\"w" << writer << ".s" << n << "\" key=\"0x" << std::hex << (writer * 0x1000 + n + 1)
+        << std::dec << "\" component=\"cfg\"><settings><n>" << n << "</n></settings></service>\n";
+  }
+  out << "</root>\n";
+  return path;
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Compiles and imports, `count` of each, as processes at once on one set of
+// outputs: the lock lets them through one after the other, so every run
+// succeeds and every run's content is in the .vsm and the databases.
+void compilesAndImportsAtOnce(const ConcurrentWriters& test, int count) {
+  constexpr int kServices = 40;
+  std::vector<std::vector<std::string>> runs;
+  for (int i = 0; i < count; ++i) {
+    std::string input = writeOwnConfiguration(test.path("c" + std::to_string(i) + ".xml"), i, kServices);
+    runs.push_back({"compile", "-p", "P", "-x", input, "--settings=" + test.path("out/settings.kvdb"),
+                    "--storage=" + test.path("out/storage.kvdb"), "-e", test.path("out/config.vsm"), "-m", "0"});
+    std::string records = test.path("i" + std::to_string(i) + ".xml");
+    writeExchangeFile(records, 0, 200, "t" + std::to_string(i), "i" + std::to_string(i) + "_");
+    runs.push_back({"import", "-x", records, "--db=" + test.path("out/settings.kvdb"), "-m", "0"});
+  }
+  std::vector<pid_t> children;
+  for (const auto& run : runs) children.push_back(startTool(run));
+  std::vector<int> status;
+  for (pid_t child : children) status.push_back(waitTool(child));
+
+  std::string vsm = fileText(test.path("out/config.vsm"));
+  DatabaseDump settings = dumpDatabase(test.path("out/settings.kvdb"));
+  ASSERT_EQ(settings.integrity, "ok");
+  std::set<std::string> keys;
+  for (const std::string& row : settings.rows) keys.insert(row.substr(0, row.find('=')));
+  std::set<std::string> rows(settings.rows.begin(), settings.rows.end());
+  for (int i = 0; i < count; ++i) {
+    EXPECT_EQ(status[2 * i], 0) << "compile " << i;
+    EXPECT_EQ(status[2 * i + 1], 0) << "import " << i;
+    for (int n = 0; n < kServices; ++n) {
+      std::string service = "w" + std::to_string(i) + ".s" + std::to_string(n);
+      EXPECT_NE(vsm.find("name=\"" + service + "\""), std::string::npos) << service << " missing from the .vsm";
+      EXPECT_EQ(keys.count(service + "/settings"), 1u) << service;
+    }
+    for (int n = 0; n < 200; ++n)
+      EXPECT_EQ(rows.count(exchangeRow("i" + std::to_string(i) + "_", n, "t" + std::to_string(i))), 1u);
+  }
+}
+
+TEST_F(ConcurrentWriters, FourCompilesAndFourImportsOnOneSetOfOutputs) { compilesAndImportsAtOnce(*this, 4); }
+
+TEST_F(ConcurrentWriters, EightCompilesAndEightImportsOnOneSetOfOutputs) { compilesAndImportsAtOnce(*this, 8); }
+
+// A run that finds its outputs locked past its patience reports it and
+// gives up before opening anything.
+TEST_F(ConcurrentWriters, ARunGivesUpOnOutputsLockedTooLong) {
+  app_core::CommandParameters parameters;
+  parameters.command = app_core::Command::kPack;
+  parameters.xmlInputs = {path("in.xml")};
+  parameters.singlePath = path("out/packed.xml");
+  velk::AdvisoryLock holder;
+  std::string blocked;
+  std::filesystem::create_directories(path("out"));
+  ASSERT_FALSE(holder.acquire({path("out")}, std::chrono::milliseconds(0), blocked));
+  app_core::testing::RecordingReporter reporter;
+  velk::AdvisoryLock lock;
+  EXPECT_FALSE(app_core::lockRunOutputs(parameters, &reporter, lock, std::chrono::milliseconds(0)));
+  EXPECT_EQ(reporter.errors(), std::vector<std::string>{"Another run kept writing in \"" + path("out") +
+                                                        "\" for 0 s; nothing was written"});
+  holder.release();
+  EXPECT_TRUE(app_core::lockRunOutputs(parameters, &reporter, lock, std::chrono::milliseconds(0)));
+  EXPECT_EQ(reporter.errors().size(), 1u);
+}
 
 TEST_F(ConcurrentWriters, ProcessesImportingAtOnce) {
   std::vector<Writer> writers = makeWriters(4);

@@ -1,10 +1,12 @@
 // A disk that fills up at any point of a run: the run fails or succeeds,
 // and every database holds exactly its old records or, after a success,
-// exactly its new ones. The file size limit stands in for the full disk and
+// exactly its new ones; so does the .vsm file. The file size limit stands in for the full disk and
 // is raised step by step from far too small to large enough.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "test_files.h"
 #include "tool_process.h"
@@ -14,6 +16,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kOldVsm = "<root>\r\n    <host id=\"old\" prototype=\"0\" />\r\n</root>\r\n";
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 class FullDisk : public ScratchFolder {
  protected:
   void copyBases() {
@@ -21,7 +30,7 @@ class FullDisk : public ScratchFolder {
       for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(path(name + ".kvdb") + suffix);
       fs::copy_file(path(name + "_base.kvdb"), path(name + ".kvdb"));
     }
-    fs::remove(path("config.vsm"));
+    std::ofstream(path("config.vsm"), std::ios::binary | std::ios::trunc) << kOldVsm;
   }
 };
 
@@ -37,6 +46,8 @@ TEST_F(FullDisk, CompileFailsCleanlyOrSucceedsWhole) {
   ASSERT_EQ(runTool(compile), 0);
   DatabaseDump newSettings = dumpDatabase(path("settings.kvdb"));
   DatabaseDump newStorage = dumpDatabase(path("storage.kvdb"));
+  std::string newVsm = fileText(path("config.vsm"));
+  ASSERT_NE(newVsm, kOldVsm);
 
   int failures = 0;
   for (int kilobytes = 40; kilobytes <= 2000; kilobytes += 140) {
@@ -46,8 +57,10 @@ TEST_F(FullDisk, CompileFailsCleanlyOrSucceedsWhole) {
     DatabaseDump storage = dumpDatabase(path("storage.kvdb"));
     ASSERT_EQ(settings.integrity, "ok") << kilobytes << " KB";
     ASSERT_EQ(storage.integrity, "ok") << kilobytes << " KB";
+    std::string vsm = fileText(path("config.vsm"));
     if (status == 0) {
       EXPECT_TRUE(settings == newSettings && storage == newStorage) << kilobytes << " KB";
+      EXPECT_EQ(vsm, newVsm) << kilobytes << " KB";
     } else {
       ++failures;
       // 75 for counted errors, the code of an exception otherwise; never a
@@ -57,6 +70,8 @@ TEST_F(FullDisk, CompileFailsCleanlyOrSucceedsWhole) {
       // it new and the settings database old.
       EXPECT_TRUE(settings.rows == oldContent.rows) << kilobytes << " KB";
       EXPECT_TRUE(storage.rows == oldContent.rows || storage == newStorage) << kilobytes << " KB";
+      // The .vsm is renamed into place after both commits only.
+      EXPECT_EQ(vsm, kOldVsm) << kilobytes << " KB";
     }
   }
   EXPECT_GE(failures, 1);

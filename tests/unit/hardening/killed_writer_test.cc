@@ -6,7 +6,11 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <random>
+#include <regex>
 #include <thread>
 
 #include "test_files.h"
@@ -139,6 +143,166 @@ TEST_F(KilledWriter, CompileLeavesEachDatabaseOldOrNew) {
   killAtRandomMoments(compile, databases, span * 11 / 10, roundsOr(10));
   EXPECT_GE(oldFound, 1) << "no kill came before the commit";
   recordCounts();
+}
+
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// One output of a compile, in the order the run finishes them: the storage
+// database commits first, then the settings database, then the files are
+// renamed into place in turn.
+struct Output {
+  std::string base;  // what the output starts from
+  std::string work;  // what the run writes
+  bool database;
+  std::string before;  // a database's rows or a file's bytes, before and after a whole run
+  std::string after;
+};
+
+// A database's rows as one text; nullopt when it fails the integrity check.
+std::optional<std::string> contentOf(const Output& output) {
+  if (!output.database) return fileText(output.work);
+  DatabaseDump dump = dumpDatabase(output.work);
+  if (dump.integrity != "ok") return std::nullopt;
+  std::string rows;
+  for (const std::string& row : dump.rows) rows += row + "\n";
+  return rows;
+}
+
+void resetOutput(const Output& output) {
+  if (output.database) {
+    resetTo(output.base, output.work);
+  } else {
+    fs::remove(output.work);
+    fs::copy_file(output.base, output.work);
+  }
+}
+
+// The quarn files cannot hold a schedule that waits for another task; the
+// generated configuration's are dropped.
+void dropOnCompleteSchedules(const std::string& folder) {
+  std::regex waiting("<schedule[^>]*><taskName>.*?</schedule>");
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    std::string text = fileText(entry.path().string());
+    std::ofstream(entry.path(), std::ios::binary) << std::regex_replace(text, waiting, "");
+  }
+}
+
+class KilledCompile : public ScratchFolder {
+ protected:
+  // Kills the compile at `rounds` random moments in `span` and checks that
+  // the outputs changed in the order of the finish: some first ones new, the
+  // others old. Counts the kills that found all old, all new, or a mixture
+  // (a kill between the first commit and the last rename).
+  void killAtRandomMoments(const std::vector<std::string>& arguments, std::vector<Output>& outputs,
+                           Clock::duration span, int rounds) {
+    std::mt19937 random(std::random_device{}());
+    std::uniform_real_distribution<double> within(0.0, 1.0);
+    for (int round = 0; round < rounds; ++round) {
+      for (const Output& output : outputs) resetOutput(output);
+      // Every other kill falls into the last tenth of the run, where the
+      // outputs are finished.
+      double at = round % 2 == 0 ? (round + within(random)) / rounds : 0.9 + 0.1 * within(random);
+      auto delay = std::chrono::duration_cast<Clock::duration>(span * at);
+      pid_t child = startTool(arguments);
+      std::this_thread::sleep_for(delay);
+      // A user's interrupt and a service stop end the run as a kill does.
+      constexpr int kSignals[] = {SIGKILL, SIGTERM, SIGINT};
+      ::kill(child, kSignals[round % 3]);
+      waitTool(child);
+      classify(outputs, delay);
+    }
+    RecordProperty("all_old", allOld);
+    RecordProperty("all_new", allNew);
+    RecordProperty("between_commit_and_rename", mixed);
+  }
+
+  void classify(const std::vector<Output>& outputs, Clock::duration delay) {
+    size_t newOnes = 0;
+    bool seenOld = false;
+    for (const Output& output : outputs) {
+      std::optional<std::string> found = contentOf(output);
+      ASSERT_TRUE(found) << output.work << " is damaged, killed after " << delay.count() << " ns";
+      // An output the run leaves as it was tells nothing.
+      if (output.before == output.after) continue;
+      if (*found == output.before) {
+        seenOld = true;
+        continue;
+      }
+      ASSERT_EQ(*found, output.after) << output.work << " is neither old nor new, killed after " << delay.count()
+                                      << " ns";
+      ASSERT_FALSE(seenOld) << output.work << " is new although an output finished before it is old";
+      ++newOnes;
+    }
+    if (newOnes == 0) {
+      ++allOld;
+    } else if (!seenOld) {
+      ++allNew;
+    } else {
+      ++mixed;
+    }
+  }
+
+  int allOld = 0;
+  int allNew = 0;
+  int mixed = 0;
+};
+
+// Both databases, the .vsm and a profiles.xml start with content of their
+// own; the compile extends each of them.
+TEST_F(KilledCompile, LeavesTheOutputsAllOldOrAllNewSaveBetweenCommitAndRename) {
+  std::string configuration = writeConfiguration(path("config"), 1500);
+  std::string seedConfiguration = writeConfiguration(path("seed"), 20);
+  dropOnCompleteSchedules(path("config"));
+  dropOnCompleteSchedules(path("seed"));
+  std::vector<Output> outputs = {{path("storage_base.kvdb"), path("storage.kvdb"), true, {}, {}},
+                                 {path("settings_base.kvdb"), path("settings.kvdb"), true, {}, {}},
+                                 {path("config_base.vsm"), path("config.vsm"), false, {}, {}},
+                                 {path("profiles_base.xml"), path("profiles.xml"), false, {}, {}}};
+  auto compileInto = [&](const std::string& input, const std::vector<Output>& into, bool work) {
+    auto file = [&](size_t i) { return work ? into[i].work : into[i].base; };
+    return std::vector<std::string>{"compile", "-p", "P", "-x", input, "--storage=" + file(0),
+                                    "--settings=" + file(1), "-e", file(2), "-g", file(3)};
+  };
+  ASSERT_EQ(runTool(compileInto(seedConfiguration, outputs, false)), 0);
+  std::vector<std::string> compile = compileInto(configuration, outputs, true);
+  for (Output& output : outputs) {
+    resetOutput(output);
+    output.before = *contentOf(output);
+  }
+  auto start = Clock::now();
+  ASSERT_EQ(runTool(compile), 0);
+  Clock::duration span = Clock::now() - start;
+  for (Output& output : outputs) output.after = *contentOf(output);
+  ASSERT_NE(outputs[1].before, outputs[1].after);
+  ASSERT_NE(outputs[2].before, outputs[2].after);
+  ASSERT_NE(outputs[3].before, outputs[3].after);
+  killAtRandomMoments(compile, outputs, span * 11 / 10, roundsOr(12));
+  EXPECT_GE(allOld, 1) << "no kill came before the commit";
+}
+
+// An existing pack output is rewritten whole: a kill leaves its old text or
+// its new one, never the old text followed by zeros or a cut new one.
+TEST_F(KilledCompile, PackLeavesItsOutputOldOrNew) {
+  {
+    std::ofstream input(path("big.xml"), std::ios::binary);
+    input << "<root>";
+    for (int n = 0; n < 60000; ++n) input << "<item n=\"" << n << "\">text " << n << "</item>";
+    input << "</root>";
+  }
+  std::ofstream(path("base.xml"), std::ios::binary) << "<root>\r\n    <old />\r\n</root>\r\n";
+  std::vector<Output> outputs = {{path("base.xml"), path("packed.xml"), false, {}, {}}};
+  std::vector<std::string> pack = {"pack", "-x", path("big.xml"), "-o", path("packed.xml")};
+  resetOutput(outputs[0]);
+  outputs[0].before = fileText(path("packed.xml"));
+  auto start = Clock::now();
+  ASSERT_EQ(runTool(pack), 0);
+  Clock::duration span = Clock::now() - start;
+  outputs[0].after = fileText(path("packed.xml"));
+  killAtRandomMoments(pack, outputs, span * 11 / 10, roundsOr(8));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "xmlfile/utf8.h"
 
 namespace velk::xml {
@@ -103,6 +105,50 @@ TEST(ValueTextRead, BooleansBinaryAndDouble) {
   EXPECT_EQ(read("2.5", kTypeDouble).real, 2.5);
   EXPECT_EQ(textOf(read("2.5", kTypeDouble)), "2.5");
   EXPECT_EQ(readFails("x", 13), errors::kInvalidType);
+}
+
+// The schema's pattern of an unsigned type accepts exactly the texts the
+// storage converts to it: all texts of up to three characters over the
+// characters that matter, and the numbers around each limit.
+TEST(ValueTextRead, UnsignedTextPatternAcceptsWhatTheConversionAccepts) {
+  const std::string alphabet = "0129afgxX+- ";
+  std::vector<std::string> texts;
+  std::vector<std::string> level = {""};
+  for (int length = 1; length <= 3; ++length) {
+    std::vector<std::string> next;
+    for (const std::string& prefix : level)
+      for (char c : alphabet) next.push_back(prefix + c);
+    texts.insert(texts.end(), next.begin(), next.end());
+    level = std::move(next);
+  }
+  for (uint64_t limit : {0xFFull, 0xFFFFull, 0xFFFFFFFFull}) {
+    for (uint64_t value : {limit - 1, limit, limit + 1, limit * 10, (limit + 1) / 10 * 9}) {
+      char hex[32];
+      snprintf(hex, sizeof hex, "0x%llx", static_cast<unsigned long long>(value));
+      texts.push_back(std::to_string(value));
+      texts.push_back("000" + std::to_string(value));
+      texts.push_back(hex);
+      texts.push_back(std::string("0X000") + (hex + 2));
+    }
+    // One digit of the limit raised or lowered, at each place.
+    const std::string digits = std::to_string(limit);
+    for (size_t i = 0; i < digits.size(); ++i) {
+      for (int step : {-1, 1}) {
+        std::string near = digits;
+        near[i] = char(near[i] + step);
+        if (near[i] >= '0' && near[i] <= '9') texts.push_back(near);
+      }
+    }
+  }
+  for (auto [width, type] : {std::pair{8, kTypeUInt8}, {16, kTypeUInt16}, {32, kTypeUInt32}}) {
+    const std::regex pattern{unsignedTextPattern(width)};
+    for (const std::string& text : texts) {
+      ValueDescriptor value;
+      value.type = type;
+      EXPECT_EQ(std::regex_match(text, pattern), textToValue(text, value) == errors::kOk)
+          << width << " bits: '" << text << "'";
+    }
+  }
 }
 
 TEST(Utf8, ValidPrefixAndReplacement) {
