@@ -62,7 +62,7 @@ std::string makeValidStore() {
   std::string xml = exchangeFile();
   auto [folder, input] = hesk_fuzz::writeInput(reinterpret_cast<const uint8_t*>(xml.data()), xml.size());
   std::string database = folder + "/valid.kvdb";
-  if (velk::failed(importDatabase(hesk_fuzz::QuietRun::shared(), input, database))) __builtin_trap();
+  if (velk::failed(importDatabase(hesk_fuzz::InputRun().environment(), input, database))) __builtin_trap();
   addRawRows(database);
   // One file again, in pages of 1 KB: a small file whose every part a
   // patch can reach, with the same kinds of pages as the tool's.
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string xml = folder + "/out/export.xml";
   std::ofstream(database, std::ios::binary) << damaged(data, size);
   try {
-    exportDatabase(hesk_fuzz::QuietRun::shared(), database, xml);
+    exportDatabase(hesk_fuzz::InputRun().environment(), database, xml);
   } catch (const velk::Exception&) {
     // A damaged store fails as the command line reports it.
   }

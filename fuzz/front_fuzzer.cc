@@ -37,8 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   args.product = kProducts[(size / 3) % 2];
   args.definitions = kDefinitions;
   args.inputs = {hesk_fuzz::writeInput(data, size).mainFile};
+  hesk_fuzz::InputRun run;
+  CompileContext input = *context;
+  input.reporter = input.counter = run.reporter();
   try {
-    checkConfiguration(*context, args);
+    checkConfiguration(input, args);
   } catch (const std::exception&) {
     // A compile reports this as "Compilation failed"; anything else escaping
     // is a finding.

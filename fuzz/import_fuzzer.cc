@@ -86,14 +86,15 @@ std::optional<Records> expectedRecords(const CommandEnvironment& env, const std:
   }
 }
 
-Records exportedRecords(const CommandEnvironment& env, const std::string& database, const std::string& xml) {
-  uint32_t errorsBefore = hesk_fuzz::QuietRun::errorCount();
+Records exportedRecords(const std::string& database, const std::string& xml) {
+  hesk_fuzz::InputRun run;
   try {
-    if (velk::failed(exportDatabase(env, database, xml))) hesk_fuzz::propertyFails("the export of an import failed");
+    if (velk::failed(exportDatabase(run.environment(), database, xml)))
+      hesk_fuzz::propertyFails("the export of an import failed");
   } catch (const velk::Exception& e) {
     hesk_fuzz::propertyFails(std::string("the export of an import raised: ") + e.what());
   }
-  if (hesk_fuzz::QuietRun::errorCount() != errorsBefore) hesk_fuzz::propertyFails("the export of an import reported errors");
+  if (run.errorCount() != 0) hesk_fuzz::propertyFails("the export of an import reported errors");
   auto root = hesk_fuzz::readBack(xml);
   if (!root) hesk_fuzz::propertyFails("the export of an import does not read again");
   return recordsOf(root.get(), false);
@@ -112,7 +113,7 @@ std::string makeEmptyDatabase() {
   const char kEmpty[] = "<root />";
   auto [folder, input] = hesk_fuzz::writeInput(reinterpret_cast<const uint8_t*>(kEmpty), sizeof kEmpty - 1);
   std::string database = folder + "/empty.kvdb";
-  if (velk::failed(importDatabase(hesk_fuzz::QuietRun::shared(), input, database))) __builtin_trap();
+  if (velk::failed(importDatabase(hesk_fuzz::InputRun().environment(), input, database))) __builtin_trap();
   std::ifstream file(database, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), {});
 }
@@ -132,23 +133,22 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto [folder, input] = hesk_fuzz::writeInput(data, size);
-  const CommandEnvironment& env = hesk_fuzz::QuietRun::shared();
-  std::optional<Records> expected = expectedRecords(env, input);
+  std::optional<Records> expected = expectedRecords(hesk_fuzz::QuietRun::shared(), input);
   std::string database = folder + "/db/storage.kvdb";
   if (hesk_fuzz::inputHash(data, size) % 8 != 0) writeDatabase(database, emptyDatabase);
-  uint32_t errorsBefore = hesk_fuzz::QuietRun::errorCount();
+  hesk_fuzz::InputRun run;
   bool raised = false;
   velk::result_t r = velk::errors::kOk;
   try {
-    r = importDatabase(env, input, database);
+    r = importDatabase(run.environment(), input, database);
   } catch (const velk::Exception&) {
     // Store failures surface as framework exceptions, as on the command line.
     raised = true;
   }
-  bool clean = !raised && r == velk::errors::kOk && hesk_fuzz::QuietRun::errorCount() == errorsBefore;
+  bool clean = !raised && r == velk::errors::kOk && run.errorCount() == 0;
   if (!clean && !raised) return 0;
   if (!std::filesystem::exists(database)) return 0;
-  Records exported = exportedRecords(env, database, folder + "/out/export.xml");
+  Records exported = exportedRecords(database, folder + "/out/export.xml");
   if (raised && !exported.empty()) hesk_fuzz::propertyFails("an import that raised stored records:" + describe(exported));
   if (clean && expected && exported != *expected)
     hesk_fuzz::propertyFails("import then export gave other records; expected:" + describe(*expected) +

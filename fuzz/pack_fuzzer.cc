@@ -39,12 +39,11 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto [folder, input] = hesk_fuzz::writeInput(data, size);
-  const CommandEnvironment& env = hesk_fuzz::QuietRun::shared();
   std::string packed = folder + "/out/packed.xml";
   std::string preprocessed = folder + "/out/preprocessed.xml";
   // Both commands turn every exception into their result.
-  pack(env, {input}, packed);
-  preprocess(env, kProducts[(size / 3) % 2], kDefinitions, {input}, preprocessed);
+  pack(hesk_fuzz::InputRun().environment(), {input}, packed);
+  preprocess(hesk_fuzz::InputRun().environment(), kProducts[(size / 3) % 2], kDefinitions, {input}, preprocessed);
   checkWritten(packed, "pack");
   checkWritten(preprocessed, "preprocess");
   return 0;

@@ -42,9 +42,17 @@ CompileArguments compileArguments(const std::string& folder, const std::string& 
   return args;
 }
 
+// The shared factories with the reporter of one command run.
+CompileContext contextOf(const hesk_fuzz::InputRun& run) {
+  CompileContext input = *context;
+  input.reporter = input.counter = run.reporter();
+  return input;
+}
+
 bool checksWithoutErrors(const CompileArguments& args) {
+  hesk_fuzz::InputRun run;
   try {
-    return checkConfiguration(*context, args);
+    return checkConfiguration(contextOf(run), args);
   } catch (const std::exception&) {
     return false;
   }
@@ -64,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!checksWithoutErrors(args)) return 0;
   // The compile catches what it raises itself; anything else escaping it is
   // a finding.
-  velk::result_t r = compile(*context, args);
+  hesk_fuzz::InputRun run;
+  velk::result_t r = compile(contextOf(run), args);
   if (velk::failed(r)) return 0;
   if (!hesk_fuzz::readBack(args.vsmOutput)) hesk_fuzz::propertyFails("the .vsm written does not read again");
   if (size % 3 == 1 && !hesk_fuzz::readBack(args.quarnConfig))
