@@ -14,8 +14,8 @@ namespace app_core::testing {
 
 class TestNode : public velk::ObjectBase<helpers::IXmlFileStorage> {
  public:
-  TestNode(std::string name, velk::Ref<helpers::IFileLocation> location)
-      : name(std::move(name)), location(std::move(location)) {}
+  TestNode(std::string nodeName, velk::Ref<helpers::IFileLocation> nodeLocation)
+      : name(std::move(nodeName)), location(std::move(nodeLocation)) {}
 
   std::string name;
   std::vector<std::pair<std::string, std::string>> attributes;

@@ -57,7 +57,7 @@ class ConcurrentWriters : public ScratchFolder {
       const Writer& writer = writers[i];
       int present = 0;
       for (int n = 0; n < kKeysPerWriter; ++n)
-        present += rows.count(exchangeRow(writer.prefix, n, "t" + std::to_string(i)));
+        present += static_cast<int>(rows.count(exchangeRow(writer.prefix, n, "t" + std::to_string(i))));
       if (writer.status == 0) {
         ++succeeded;
         EXPECT_EQ(present, kKeysPerWriter) << "writer " << i << " succeeded";
@@ -234,7 +234,7 @@ TEST_F(ConcurrentWriters, CompilesAndImportsAtOnce) {
   for (size_t i = 0; i < writers.size(); ++i) {
     int present = 0;
     for (int n = 0; n < kKeysPerWriter; ++n)
-      present += settingsRows.count(exchangeRow(writers[i].prefix, n, "t" + std::to_string(i)));
+      present += static_cast<int>(settingsRows.count(exchangeRow(writers[i].prefix, n, "t" + std::to_string(i))));
     EXPECT_EQ(present, writers[i].status == 0 ? kKeysPerWriter : 0) << "writer " << i;
   }
 }

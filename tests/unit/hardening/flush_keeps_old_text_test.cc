@@ -22,7 +22,7 @@ using velk::result_t;
 // full disk does, and so does a write past them.
 class SmallDiskIo : public velk::ObjectBase<velk::IIO> {
  public:
-  SmallDiskIo(std::string content, size_t room) : content(std::move(content)), room_(room) {}
+  SmallDiskIo(std::string initial, size_t room) : content(std::move(initial)), room_(room) {}
 
   result_t Read(void* buffer, uint32_t size, uint32_t* count) override {
     size_t n = std::min<size_t>(size, content.size() - std::min(position_, content.size()));

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 // One database of a run: the file it starts from, the file it writes, and
 // what both hold before and after a whole run.
 struct Database {
-  Database(std::string base, std::string work) : base(std::move(base)), work(std::move(work)) {}
+  Database(std::string baseFile, std::string workFile) : base(std::move(baseFile)), work(std::move(workFile)) {}
 
   std::string base;
   std::string work;

@@ -16,7 +16,7 @@ using velk::result_t;
 // Bytes in memory; every call is logged as "name(argument)".
 class MemoryIo : public velk::ObjectBase<velk::IIO> {
  public:
-  explicit MemoryIo(std::string content = {}) : content(std::move(content)) {}
+  explicit MemoryIo(std::string initial = {}) : content(std::move(initial)) {}
 
   result_t Read(void* buffer, uint32_t size, uint32_t* count) override {
     log.push_back("Read");

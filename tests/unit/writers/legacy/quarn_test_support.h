@@ -14,7 +14,7 @@ namespace quarntest {
 
 class MemoryFile : public velk::ObjectBase<velk::IIO> {
  public:
-  explicit MemoryFile(std::string content = {}) : content(std::move(content)) {}
+  explicit MemoryFile(std::string initial = {}) : content(std::move(initial)) {}
   velk::result_t Read(void* buffer, uint32_t size, uint32_t* count) override;
   velk::result_t Write(const void* bytes, uint32_t size, uint32_t* count) override;
   velk::result_t Flush() override { return velk::errors::kOk; }
