@@ -6,9 +6,9 @@
 #include "cli/run_context.h"
 #include "cli/run_lock.h"
 #include "commands/compile_pipeline.h"
-#include "platform/path_rules.h"
 #include "commands/exchange_commands.h"
 #include "commands/pack_command.h"
+#include "platform/path_rules.h"
 
 namespace app_core {
 namespace {

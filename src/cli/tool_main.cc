@@ -6,8 +6,8 @@
 
 #include "cli/command_line_parser.h"
 #include "cli/command_runner.h"
-#include "schedule/compiler_factory_table.h"
 #include "kv/key_value_factory_table.h"
+#include "schedule/compiler_factory_table.h"
 #include "velk/system_factory_table.h"
 #include "xmlfile/serialization_factory_table.h"
 

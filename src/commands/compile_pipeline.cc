@@ -3,18 +3,18 @@
 #include <exception>
 #include <vector>
 
+#include "commands/tasks_writer_choice.h"
+#include "console/null_tracer.h"
+#include "console/storage_error_reporter_proxy.h"
 #include "front/configuration_reader.h"
 #include "front/model_builder.h"
+#include "kv/open_command_database.h"
+#include "kv/transaction_indexed_key_value_storage.h"
+#include "preprocessor/filter_chains.h"
+#include "preprocessor/filtered_storage.h"
 #include "schedule/schedule_serializer.h"
 #include "schedule/serializer_factory.h"
 #include "writers/vsm/service_manager_config_writer.h"
-#include "commands/tasks_writer_choice.h"
-#include "console/null_tracer.h"
-#include "kv/open_command_database.h"
-#include "kv/transaction_indexed_key_value_storage.h"
-#include "console/storage_error_reporter_proxy.h"
-#include "preprocessor/filter_chains.h"
-#include "preprocessor/filtered_storage.h"
 #include "xmlfile/open_output_document.h"
 #include "xmlfile/open_xml_file.h"
 

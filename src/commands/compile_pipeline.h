@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "schedule/values_free_storage_factory.h"
 #include "console/command_environment.h"
 #include "kv/key_value_factory_interfaces.h"
 #include "preprocessor/definition.h"
+#include "schedule/values_free_storage_factory.h"
 #include "xmlfile/xml_storage_factory.h"
 
 namespace app_core {

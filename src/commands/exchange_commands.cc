@@ -3,13 +3,13 @@
 #include <filesystem>
 
 #include "console/storage_error_reporter_proxy.h"
-#include "records/exchange_export.h"
-#include "records/exchange_import.h"
 #include "kv/key_value_factory_interfaces.h"
 #include "kv/open_command_database.h"
 #include "kv/transaction_indexed_key_value_storage.h"
 #include "preprocessor/filter_chains.h"
 #include "preprocessor/filtered_storage.h"
+#include "records/exchange_export.h"
+#include "records/exchange_import.h"
 #include "xmlfile/open_output_document.h"
 #include "xmlfile/open_xml_file.h"
 

@@ -1,9 +1,9 @@
 #include "commands/tasks_writer_choice.h"
 
+#include "console/helpers_exceptions.h"
+#include "writers/db/velk_tasks_writer.h"
 #include "writers/legacy/quarn_ppp_reg_tasks_writer.h"
 #include "writers/legacy/quarn_profiles_xml_tasks_writer.h"
-#include "writers/db/velk_tasks_writer.h"
-#include "console/helpers_exceptions.h"
 #include "xmlfile/open_output_document.h"
 
 namespace app_core {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "commands/compile_pipeline.h"
-#include "writers/db/storage_context.h"
 #include "schedule/struct_serializer.h"
+#include "writers/db/storage_context.h"
 #include "writers/tasks_writer.h"
 #include "xmlfile/output_file.h"
 

@@ -1,8 +1,8 @@
 #include "front/configuration_reader.h"
 
 #include "front/compiler_messages.h"
-#include "velk/crc32.h"
 #include "front/element_readers.h"
+#include "velk/crc32.h"
 
 namespace app_core {
 namespace {

@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "front/configuration_model.h"
 #include "console/storage_error_reporter.h"
+#include "front/configuration_model.h"
 
 namespace app_core {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "schedule/schedule_serializer.h"
 #include "console/file_location.h"
+#include "schedule/schedule_serializer.h"
 #include "velk/storage.h"
 
 namespace app_core {

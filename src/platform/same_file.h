@@ -12,4 +12,8 @@ namespace velk {
 // path that exists is resolved, links included).
 bool sameFile(const std::string& first, const std::string& second);
 
+// The absolute, normalised form of `path` with the part that exists
+// resolved (links included): two spellings of one file give one text.
+std::string comparablePath(const std::string& path);
+
 }  // namespace velk

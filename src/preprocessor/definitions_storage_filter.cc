@@ -3,8 +3,8 @@
 #include "preprocessor/macro_expansion_storage.h"
 #include "preprocessor/product_pattern.h"
 #include "preprocessor/storage_iterator_stack.h"
-#include "xmlfile/storage_helpers.h"
 #include "velk/exception.h"
+#include "xmlfile/storage_helpers.h"
 #include "xmlfile/utf8.h"
 
 namespace app_core::helpers {

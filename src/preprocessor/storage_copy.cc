@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "velk/exception.h"
 #include "xmlfile/storage_helpers.h"
 #include "xmlfile/xml_file_storage.h"
-#include "velk/exception.h"
 
 namespace app_core::helpers {
 

@@ -1,18 +1,15 @@
 #include "preprocessor/storage_include_filter.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <typeinfo>
 
 #include "platform/path_rules.h"
 #include "platform/same_file.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_iterator_stack.h"
-#include "xmlfile/storage_helpers.h"
-#include "xmlfile/utf8.h"
 #include "xmlfile/open_xml_file.h"
 #include "xmlfile/renamed_storage.h"
+#include "xmlfile/storage_helpers.h"
+#include "xmlfile/utf8.h"
 
 namespace app_core::helpers {
 
@@ -20,8 +17,6 @@ using velk::helpers::nodeName;
 using velk::helpers::readText;
 using velk::helpers::valueName;
 using velk::helpers::valuesCount;
-
-namespace fs = std::filesystem;
 
 bool StorageIncludeFilter::FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) {
   if (nodeName(node) != "include") return false;
@@ -88,10 +83,7 @@ PersistentIdSet StorageIncludeFilter::chainAt(IFileLocation* location) {
 uint32_t StorageIncludeFilter::fileId(const std::string& path) {
   auto spelt = spellings_.find(path);
   if (spelt != spellings_.end()) return spelt->second;
-  std::error_code error;
-  fs::path canonical = fs::weakly_canonical(path, error);
-  std::string name = error ? fs::path(path).lexically_normal().string() : canonical.string();
-  uint32_t id = files_.emplace(std::move(name), static_cast<uint32_t>(files_.size())).first->second;
+  uint32_t id = files_.emplace(velk::comparablePath(path), static_cast<uint32_t>(files_.size())).first->second;
   spellings_.emplace(path, id);
   return id;
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace velk {
@@ -115,6 +116,25 @@ result_t FileIo::SetSize(uint64_t size) {
 
 result_t FileIo::Seek(uint64_t position) {
   return ::lseek(fd_, static_cast<off_t>(position), SEEK_SET) >= 0 ? errors::kOk : lastError();
+}
+
+result_t readRest(IIO& io, std::string& bytes) {
+  uint64_t size = 0;
+  result_t r = io.GetSize(&size);
+  if (failed(r)) return r;
+  if (size > bytes.max_size()) return errors::kInvalidSize;
+  bytes.resize(static_cast<size_t>(size));
+  size_t done = 0;
+  while (done < bytes.size()) {
+    uint32_t chunk = static_cast<uint32_t>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    uint32_t got = 0;
+    r = io.Read(bytes.data() + done, chunk, &got);
+    if (failed(r)) return r;
+    if (got == 0) break;
+    done += got;
+  }
+  bytes.resize(done);
+  return errors::kOk;
 }
 
 }  // namespace velk

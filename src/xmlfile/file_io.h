@@ -33,4 +33,8 @@ class FileIo : public ObjectBase<IIO> {
   int fd_;
 };
 
+// Reads from the current position to the end into `bytes`: the size tells
+// how much to expect, a short read ends early.
+result_t readRest(IIO& io, std::string& bytes);
+
 }  // namespace velk

@@ -8,23 +8,6 @@
 namespace velk {
 namespace {
 
-result_t readAll(IIO& file, std::string& bytes) {
-  uint64_t size = 0;
-  result_t r = file.GetSize(&size);
-  if (failed(r)) return r;
-  bytes.resize(static_cast<size_t>(size));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    uint32_t count = 0;
-    r = file.Read(bytes.data() + done, static_cast<uint32_t>(std::min<size_t>(bytes.size() - done, 1u << 30)), &count);
-    if (failed(r)) return r;
-    if (count == 0) break;
-    done += count;
-  }
-  bytes.resize(done);
-  return errors::kOk;
-}
-
 result_t resultOf(const std::error_code& error) { return error ? fromErrno(error.value()) : errors::kOk; }
 
 }  // namespace
@@ -40,7 +23,7 @@ result_t OutputFile::open(const std::string& path, Ref<OutputFile>& out) {
   bool existed = r != fromErrno(ENOENT);
   if (existed) {
     if (failed(r)) return r;
-    r = readAll(*file, bytes);
+    r = readRest(*file, bytes);
     if (failed(r)) return r;
   }
   out = Ref<OutputFile>(new OutputFile(path, std::move(bytes), existed));

@@ -12,27 +12,6 @@ namespace {
 
 constexpr const char* kFactorySource = "velk/util/serialization/xml_storage_factory";
 
-// Reads from the current position to the end; the size tells how much to
-// expect, a short read ends early.
-result_t readAll(IIO& io, std::string& text) {
-  uint64_t size = 0;
-  result_t r = io.GetSize(&size);
-  if (failed(r)) return r;
-  if (size > text.max_size()) return errors::kInvalidSize;
-  text.resize(static_cast<size_t>(size));
-  size_t done = 0;
-  while (done < text.size()) {
-    uint32_t chunk = static_cast<uint32_t>(std::min<size_t>(text.size() - done, 1u << 30));
-    uint32_t got = 0;
-    r = io.Read(text.data() + done, chunk, &got);
-    if (failed(r)) return r;
-    if (got == 0) break;
-    done += got;
-  }
-  text.resize(done);
-  return errors::kOk;
-}
-
 void throwReadFailure(result_t r) {
   throw ResultCodeError({kFactorySource, 71}, "Can't read from IO object. Error code: " + hexId(uint32_t(r)),
                         r);
@@ -65,7 +44,7 @@ result_t XmlStorageFactory::OpenFile(const std::string& path, uint32_t options, 
   result_t r = FileIo::open(path, FileIo::Mode::kRead, file);
   if (failed(r)) return r;
   std::string text;
-  r = readAll(*file, text);
+  r = readRest(*file, text);
   if (failed(r)) return r;
   file.reset();
   return parse(text, options, {nullptr, path}, root, error);
@@ -75,7 +54,7 @@ result_t XmlStorageFactory::ParseIo(IIO* io, uint32_t options, IStorage** root, 
   if (!root || !io) return errors::kInvalidArgument;
   *root = nullptr;
   std::string text;
-  result_t r = readAll(*io, text);
+  result_t r = readRest(*io, text);
   if (failed(r)) throwReadFailure(r);
   XmlDocument::Destination destination;
   if (!(options & kXmlReadOnlyOption)) destination.io = Ref<IIO>(io);

@@ -6,10 +6,10 @@
 
 #include "front/configuration_reader.h"
 #include "front/model_builder.h"
+#include "recording_reporter.h"
 #include "schedule/schedule_serializer.h"
 #include "schedule/serializer_factory.h"
 #include "schedule/values_free_storage_factory.h"
-#include "recording_reporter.h"
 #include "test_node.h"
 
 namespace app_core::testing {

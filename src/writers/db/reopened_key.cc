@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "xmlfile/document_reread.h"
 #include "writers/db/node_writing.h"
+#include "xmlfile/document_reread.h"
 #include "xmlfile/node_names.h"
 #include "xmlfile/utf8.h"
 #include "xmlfile/xml_input_check.h"

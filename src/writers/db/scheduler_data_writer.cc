@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "writers/db/node_writing.h"
 #include "schedule/schedule_id.h"
+#include "writers/db/node_writing.h"
 
 namespace app_core {
 

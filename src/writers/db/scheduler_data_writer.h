@@ -8,9 +8,9 @@
 #include <string>
 
 #include "front/configuration_model.h"
+#include "schedule/struct_serializer.h"
 #include "writers/db/reopened_key.h"
 #include "writers/db/storage_key.h"
-#include "schedule/struct_serializer.h"
 
 namespace app_core {
 

@@ -1,7 +1,7 @@
 #include "writers/db/service_settings_writer.h"
 
-#include "writers/db/settings_record.h"
 #include "velk/exception.h"
+#include "writers/db/settings_record.h"
 
 namespace app_core {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "writers/db/storage_context.h"
 #include "schedule/values_free_storage_factory.h"
 #include "velk/storage.h"
+#include "writers/db/storage_context.h"
 
 namespace app_core {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "writers/db/storage_context.h"
 #include "records/persistent_storage_node.h"
 #include "velk/storage.h"
+#include "writers/db/storage_context.h"
 
 namespace app_core {
 

@@ -3,13 +3,13 @@
 #include <span>
 #include <vector>
 
+#include "velk/exception.h"
 #include "writers/db/node_writing.h"
 #include "writers/db/reopened_key.h"
 #include "writers/db/scheduler_data_writer.h"
 #include "writers/db/settings_record.h"
 #include "writers/db/storage_key.h"
 #include "writers/db/task_type_registry.h"
-#include "velk/exception.h"
 
 namespace app_core {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "writers/tasks_writer.h"
 #include "console/storage_error_reporter.h"
+#include "writers/tasks_writer.h"
 #include "xmlfile/io.h"
 #include "xmlfile/xml_storage_factory.h"
 

@@ -9,9 +9,9 @@
 #include <ctime>
 #include <memory>
 
+#include "console/storage_error_reporter.h"
 #include "writers/legacy/quarn_property_map.h"
 #include "writers/tasks_writer.h"
-#include "console/storage_error_reporter.h"
 
 namespace app_core {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "front/named_list.h"
-#include "writers/legacy/quarn_value.h"
 #include "velk/storage.h"
+#include "writers/legacy/quarn_value.h"
 
 namespace app_core {
 

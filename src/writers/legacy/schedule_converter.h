@@ -6,8 +6,8 @@
 #include <ctime>
 #include <vector>
 
-#include "writers/legacy/quarn_value.h"
 #include "schedule/schedule_serializer.h"
+#include "writers/legacy/quarn_value.h"
 
 namespace app_core {
 

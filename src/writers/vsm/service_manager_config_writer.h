@@ -10,10 +10,10 @@
 #include <string>
 
 #include "front/configuration_model.h"
-#include "writers/db/storage_context.h"
-#include "writers/tasks_writer.h"
 #include "schedule/values_free_storage_factory.h"
 #include "velk/storage.h"
+#include "writers/db/storage_context.h"
+#include "writers/tasks_writer.h"
 
 namespace app_core {
 

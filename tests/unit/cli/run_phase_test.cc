@@ -5,8 +5,8 @@
 #include <regex>
 #include <sstream>
 
-#include "cli/current_directory.h"
 #include "cli/command_runner.h"
+#include "cli/current_directory.h"
 #include "cli/run_context.h"
 #include "cli/tool_main.h"
 #include "console/helpers_exceptions.h"

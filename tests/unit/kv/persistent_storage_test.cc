@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "adapter_test_support.h"
+#include "kv_test_support.h"
 #include "records/content_checksum.h"
 #include "records/open_persistent_storage.h"
 #include "records/persistent_storage_cache.h"
-#include "kv_test_support.h"
 
 namespace data_storage::test {
 namespace {

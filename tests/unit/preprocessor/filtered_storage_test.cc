@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "node_dump.h"
 #include "preprocessor/default_storage_filter.h"
 #include "preprocessor/storage_iterator_stack.h"
-#include "xmlfile/storage_helpers.h"
-#include "node_dump.h"
 #include "test_node.h"
+#include "xmlfile/storage_helpers.h"
 
 namespace app_core::helpers {
 

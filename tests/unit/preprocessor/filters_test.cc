@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "node_dump.h"
 #include "preprocessor/combined_storage_filter.h"
 #include "preprocessor/definitions_storage_filter.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/product_pattern.h"
 #include "preprocessor/storage_block_filter.h"
 #include "preprocessor/user_messages_storage_filter.h"
-#include "node_dump.h"
 #include "recording_reporter.h"
 #include "test_node.h"
 #include "velk/exception.h"

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "node_dump.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_block_filter.h"
-#include "node_dump.h"
 #include "test_node.h"
 #include "velk/exception.h"
 

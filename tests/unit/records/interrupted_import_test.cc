@@ -12,11 +12,11 @@
 #include <thread>
 #include <vector>
 
-#include "records/exchange_import.h"
 #include "kv/key_value_factory_table.h"
 #include "kv/open_command_database.h"
-#include "velk/basic_service_locator.h"
+#include "records/exchange_import.h"
 #include "temp_directory.h"
+#include "velk/basic_service_locator.h"
 #include "xmlfile/open_xml_file.h"
 
 namespace app_core {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "xmlfile/node_names.h"
 #include "schedule/values_free_storage_factory.h"
 #include "test_node.h"
+#include "xmlfile/node_names.h"
 
 namespace app_core {
 namespace {

@@ -5,12 +5,12 @@
 
 #include <fstream>
 
+#include "console/null_tracer.h"
 #include "front/configuration_reader.h"
 #include "front/model_builder.h"
+#include "recording_reporter.h"
 #include "schedule/schedule_serializer.h"
 #include "schedule/serializer_factory.h"
-#include "console/null_tracer.h"
-#include "recording_reporter.h"
 #include "xmlfile/open_xml_file.h"
 
 namespace app_core::testing {

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "front/configuration_model.h"
-#include "writers/db/storage_context.h"
+#include "kv/key_value_storage.h"
 #include "schedule/struct_serializer.h"
 #include "schedule/values_free_storage_factory.h"
-#include "kv/key_value_storage.h"
 #include "temp_directory.h"
+#include "writers/db/storage_context.h"
 
 namespace app_core::testing {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "db_test_support.h"
+#include "failing_store.h"
 #include "writers/db/service_settings_writer.h"
 #include "writers/db/task_type_registry.h"
 #include "writers/db/velk_tasks_writer.h"
-#include "db_test_support.h"
-#include "failing_store.h"
 
 namespace app_core {
 namespace {

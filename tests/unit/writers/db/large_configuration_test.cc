@@ -2,9 +2,9 @@
 
 #include <chrono>
 
+#include "db_test_support.h"
 #include "writers/db/task_type_registry.h"
 #include "writers/db/velk_tasks_writer.h"
-#include "db_test_support.h"
 
 namespace app_core {
 namespace {

@@ -4,11 +4,11 @@
 
 #include <functional>
 
+#include "db_test_support.h"
 #include "writers/db/node_writing.h"
 #include "writers/db/storage_key.h"
 #include "writers/db/task_type_registry.h"
 #include "writers/db/velk_tasks_writer.h"
-#include "db_test_support.h"
 
 namespace app_core {
 namespace {

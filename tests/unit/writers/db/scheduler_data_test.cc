@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "db_test_support.h"
 #include "schedule/schedule_id.h"
 #include "writers/db/velk_tasks_writer.h"
-#include "db_test_support.h"
 
 namespace app_core {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "writers/db/velk_tasks_writer.h"
 #include "db_test_support.h"
+#include "writers/db/velk_tasks_writer.h"
 
 namespace app_core {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "writers/legacy/quarn_ppp_reg_tasks_writer.h"
 #include "quarn_test_support.h"
 #include "recording_reporter.h"
+#include "writers/legacy/quarn_ppp_reg_tasks_writer.h"
 
 namespace app_core {
 namespace {

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "writers/legacy/quarn_profiles_xml_tasks_writer.h"
-#include "writers/legacy/schedule_converter.h"
 #include "quarn_test_support.h"
 #include "recording_reporter.h"
+#include "writers/legacy/quarn_profiles_xml_tasks_writer.h"
+#include "writers/legacy/schedule_converter.h"
 
 namespace app_core {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "quarn_test_support.h"
 #include "writers/legacy/quarn_node_reading.h"
 #include "writers/legacy/quarn_property_map.h"
-#include "quarn_test_support.h"
 
 namespace app_core {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "writers/legacy/quarn_registry_printer.h"
 #include "quarn_test_support.h"
 #include "recording_reporter.h"
+#include "writers/legacy/quarn_registry_printer.h"
 
 namespace app_core {
 namespace {

@@ -3,11 +3,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "writers/vsm/service_manager_config_writer.h"
 #include "console/null_tracer.h"
-#include "kv/key_value_storage_manager.h"
 #include "harness.h"
+#include "kv/key_value_storage_manager.h"
 #include "temp_directory.h"
+#include "writers/vsm/service_manager_config_writer.h"
 #include "xmlfile/file_io.h"
 #include "xmlfile/xml_storage_factory.h"
 
