@@ -132,6 +132,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  hesk_fuzz::ProcessorTimeLimit limit;
   auto [folder, input] = hesk_fuzz::writeInput(data, size);
   std::string database = folder + "/db/storage.kvdb";
   if (hesk_fuzz::inputHash(data, size) % 8 != 0) writeDatabase(database, emptyDatabase);

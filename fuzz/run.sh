@@ -110,10 +110,13 @@ for target in "${targets[@]}"; do
   # quarantine ASan's allocator costs a quarter less (freed memory comes
   # back while it is still in the cache); a finding replayed with the plain
   # binary shows the stacks again.
-  # No input may run longer than a second or take more than 1 GB (ASan's
-  # own share included): deep nesting, long include chains and macro
-  # expansion are bounded by the tool, and an input that gets past those
-  # bounds is a finding like a crash.
+  # No input may take more than a second of processor time (each target
+  # sets that limit itself) or more than 1 GB (ASan's own share included):
+  # deep nesting, long include chains and macro expansion are bounded by
+  # the tool, and an input that gets past those bounds is a finding like a
+  # crash. libFuzzer's -timeout goes by the wall clock, so at nice 19 on a
+  # busy machine a 1 s limit stopped inputs of a few milliseconds that had
+  # waited for a core; 30 s catches an input that hangs without running.
   # -jobs=J runs the fuzzer in J children, each writing its output to
   # fuzz-K.log in the working folder, one per target so that runs of
   # different targets may overlap; the logs are joined beside the others.
@@ -124,7 +127,7 @@ for target in "${targets[@]}"; do
   TIMEFORMAT='%U %S'
   { time (cd "$work" && rm -f fuzz-*.log &&
     nice -n "$niceness" "$build/fuzz/${target}_fuzzer" -jobs="$jobs" -workers="$jobs" \
-      -max_total_time="$seconds" -timeout=1 -rss_limit_mb=1024 -max_len="$max_len" \
+      -max_total_time="$seconds" -timeout=30 -rss_limit_mb=1024 -max_len="$max_len" \
       -entropic_feature_frequency_threshold=16 \
       -dict="$(realpath "$OLDPWD/$dict")" -artifact_prefix="$findings/" \
       -print_final_stats=1 "$corpus" "$committed" "$seeds/$target" >/dev/null 2>&1) ; } 2>"$cpu" || status=$?
