@@ -16,7 +16,7 @@
 # more: the machine is shared. Long runs are recorded by hand in
 # fuzz/campaigns.md, as build-fuzz/ does not outlive the machine.
 #
-# --sanitizers undefined builds without AddressSanitizer (in build-fuzz-ub
+# --sanitizers undefined builds without AddressSanitizer (in build-fuzz-undefined
 # unless --build says otherwise): two to three times the executions, for
 # long campaigns. --replay then runs every input of the corpora once in the
 # default build (address and undefined behaviour), so that what the fast
