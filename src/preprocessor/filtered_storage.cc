@@ -2,6 +2,7 @@
 
 #include "preprocessor/storage_iterator_stack.h"
 #include "velk/exception.h"
+#include "xmlfile/node_names.h"
 #include "xmlfile/storage_helpers.h"
 #include "xmlfile/xml_input_check.h"
 
@@ -60,14 +61,40 @@ void FilteredStorage::filterChildren() {
   StorageIteratorStack stack;
   stack.push(velk::Ref<IXmlFileStorage>(wrapped()));
   while (velk::Ref<IXmlFileStorage> node = stack.next()) {
-    if (!nodeFilter_->FilterNode(stack, node.get())) children_.push_back(Child{std::move(node), nullptr});
+    // A node the filter keeps has pushed nothing: its parent is still known.
+    if (!nodeFilter_->FilterNode(stack, node.get())) keepChild(std::move(node), stack);
   }
 }
 
 void FilteredStorage::takeChildren(IXmlFileStorage* source) {
   StorageIteratorStack stack;
   stack.push(velk::Ref<IXmlFileStorage>(source));
-  while (velk::Ref<IXmlFileStorage> node = stack.next()) children_.push_back(Child{std::move(node), nullptr});
+  while (velk::Ref<IXmlFileStorage> node = stack.next()) keepChild(std::move(node), stack);
+}
+
+void FilteredStorage::keepChild(velk::Ref<IXmlFileStorage> node, const StorageIteratorStack& stack) {
+  IXmlFileStorage* parent = stack.parentOfLast();
+  if (parent->ReopensChildrenFreely()) {
+    children_.push_back(Child{velk::Ref<IXmlFileStorage>(parent), nullptr, stack.positionOfLast()});
+  } else {
+    children_.push_back(Child{std::move(node), nullptr, kKept});
+  }
+}
+
+result_t FilteredStorage::openChild(const Child& child, velk::Ref<IXmlFileStorage>& node) {
+  if (child.reopenAt == kKept) {
+    node = child.node;
+    return errors::kOk;
+  }
+  return child.node->GetNode(child.reopenAt, node.put());
+}
+
+std::string FilteredStorage::childName(const Child& child) {
+  std::string name;
+  if (child.reopenAt != kKept && velk::succeeded(readChildName(child.node.get(), child.reopenAt, name))) return name;
+  velk::Ref<IXmlFileStorage> node;
+  velk::checkResult(openChild(child, node), {"app_core/helpers/filtered_storage", 214});
+  return nodeName(node.get());
 }
 
 void FilteredStorage::appendChild(velk::Ref<IXmlFileStorage> child) {
@@ -87,11 +114,17 @@ result_t FilteredStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
   if (index >= children_.size()) return errors::kNotFound;
   Child& entry = children_[index];
   if (!entry.node) return errors::kInvalidState;
-  if (!entry.view && nodeFilter_) {
-    checkDepthOfChild(entry.node.get());
-    entry.view = velk::make<FilteredStorage>(entry.node, nodeFilter_, depth_ + 1);
+  if (!entry.view) {
+    velk::Ref<IXmlFileStorage> node;
+    result_t r = openChild(entry, node);
+    if (velk::failed(r)) return r;
+    if (nodeFilter_) {
+      checkDepthOfChild(node.get());
+      entry.view = velk::make<FilteredStorage>(std::move(node), nodeFilter_, depth_ + 1);
+    } else {
+      entry.view = std::move(node);
+    }
   }
-  if (!entry.view) entry.view = entry.node;
   *child = velk::Ref<IXmlFileStorage>(entry.view).detach();
   return errors::kOk;
 }
@@ -116,8 +149,10 @@ result_t FilteredStorage::GetNodesCount(uint32_t* count) {
 
 result_t FilteredStorage::GetNodeName(uint32_t index, char* buffer, uint32_t* size) {
   if (index >= children_.size()) return errors::kNotFound;
-  if (!children_[index].node) return errors::kInvalidState;
-  return children_[index].node->GetName(buffer, size);
+  const Child& child = children_[index];
+  if (!child.node) return errors::kInvalidState;
+  if (child.reopenAt != kKept) return child.node->GetNodeName(child.reopenAt, buffer, size);
+  return child.node->GetName(buffer, size);
 }
 
 void FilteredStorage::ForgetNode(uint32_t index) {
@@ -193,7 +228,7 @@ std::optional<uint32_t> FilteredStorage::findChild(std::string_view name) {
   if (!childIndex_) {
     auto index = std::make_unique<NameIndex>();
     for (uint32_t i = 0; i < children_.size(); ++i)
-      if (children_[i].node) index->emplace(nodeName(children_[i].node.get()), i);
+      if (children_[i].node) index->emplace(childName(children_[i]), i);
     childIndex_ = std::move(index);
   }
   auto found = childIndex_->find(name);

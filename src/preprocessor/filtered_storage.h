@@ -61,9 +61,13 @@ class FilteredStorage : public XmlFileStorageProxy {
   using XmlFileStorageProxy::GetNode;
 
  private:
+  static constexpr uint32_t kKept = ~uint32_t(0);
+  // A child that its parent opens again as it was keeps its parent and
+  // index, not a node of its own: a view may list millions of children.
   struct Child {
-    velk::Ref<IXmlFileStorage> node;  // null once forgotten
+    velk::Ref<IXmlFileStorage> node;  // the child or its parent; null once forgotten
     velk::Ref<IXmlFileStorage> view;  // the filtered view, once opened
+    uint32_t reopenAt = kKept;        // the child's index in `node`, when that is its parent
   };
   struct Value {
     std::string name;
@@ -73,6 +77,9 @@ class FilteredStorage : public XmlFileStorageProxy {
   void keepValues(bool filtered);
   void filterChildren();
   void takeChildren(IXmlFileStorage* source);
+  void keepChild(velk::Ref<IXmlFileStorage> node, const StorageIteratorStack& stack);
+  velk::result_t openChild(const Child& child, velk::Ref<IXmlFileStorage>& node);
+  std::string childName(const Child& child);
   velk::result_t filteredRead(velk::result_t r, velk::ValueDescriptor& value);
   std::optional<uint32_t> findChild(std::string_view name);
   std::optional<uint32_t> findValue(std::string_view name);
