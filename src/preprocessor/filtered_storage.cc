@@ -118,12 +118,12 @@ result_t FilteredStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
     velk::Ref<IXmlFileStorage> node;
     result_t r = openChild(entry, node);
     if (velk::failed(r)) return r;
-    if (nodeFilter_) {
-      checkDepthOfChild(node.get());
-      entry.view = velk::make<FilteredStorage>(std::move(node), nodeFilter_, depth_ + 1);
-    } else {
-      entry.view = std::move(node);
+    if (!nodeFilter_) {
+      *child = node.detach();
+      return errors::kOk;
     }
+    checkDepthOfChild(node.get());
+    entry.view = velk::make<FilteredStorage>(std::move(node), nodeFilter_, depth_ + 1);
   }
   *child = velk::Ref<IXmlFileStorage>(entry.view).detach();
   return errors::kOk;

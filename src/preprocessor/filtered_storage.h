@@ -56,6 +56,10 @@ class FilteredStorage : public XmlFileStorageProxy {
                                        velk::IStorage* documentRoot) override;
   // Drops the child and its view; opening it again is kInvalidState.
   void ForgetNode(uint32_t index) override;
+  // An unfiltered view hands out its children as they are: the node kept,
+  // or one reopened from its parent (not kept, so that a long list a view
+  // above goes through is not held here as well).
+  bool ReopensChildrenFreely() override { return !nodeFilter_; }
 
   using XmlFileStorageProxy::CreateNode;
   using XmlFileStorageProxy::GetNode;
