@@ -17,6 +17,8 @@ using velk::result_t;
 namespace errors = velk::errors;
 
 namespace {
+// Children listed with their own nodes before a view keeps indexes.
+constexpr size_t kNodesKept = 16;
 // Below this many values a scan is cheaper than an index.
 constexpr size_t kValueIndexThreshold = 8;
 // A container has no text of its own: it reads as "".
@@ -72,9 +74,11 @@ void FilteredStorage::takeChildren(IXmlFileStorage* source) {
   while (velk::Ref<IXmlFileStorage> node = stack.next()) keepChild(std::move(node), stack);
 }
 
+// Reopening costs a node more, so the first few children keep theirs; past
+// them a long list keeps indexes where it can.
 void FilteredStorage::keepChild(velk::Ref<IXmlFileStorage> node, const StorageIteratorStack& stack) {
   IXmlFileStorage* parent = stack.parentOfLast();
-  if (parent->ReopensChildrenFreely()) {
+  if (children_.size() >= kNodesKept && parent->ReopensChildrenFreely()) {
     children_.push_back(Child{velk::Ref<IXmlFileStorage>(parent), nullptr, stack.positionOfLast()});
   } else {
     children_.push_back(Child{std::move(node), nullptr, kKept});
