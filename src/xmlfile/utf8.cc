@@ -9,9 +9,9 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// Decodes one character at `at`; returns its length, or 0 when the bytes
-// there are not well-formed.
-size_t decodeOne(std::string_view text, size_t at, char32_t& out) {
+}  // namespace
+
+size_t decodeUtf8(std::string_view text, size_t at, char32_t& out) {
   auto lead = static_cast<unsigned char>(text[at]);
   size_t length;
   char32_t min;
@@ -36,6 +36,8 @@ size_t decodeOne(std::string_view text, size_t at, char32_t& out) {
   if (out < min || out > 0x10FFFF || (out >= 0xD800 && out <= 0xDFFF)) return 0;
   return length;
 }
+
+namespace {
 
 void appendUtf8(std::string& text, char32_t c) {
   if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = kReplacement;
@@ -62,7 +64,7 @@ size_t validUtf8Length(std::string_view text) {
   size_t at = 0;
   char32_t c;
   while (at < text.size()) {
-    size_t length = decodeOne(text, at, c);
+    size_t length = decodeUtf8(text, at, c);
     if (length == 0) break;
     at += length;
   }
@@ -82,7 +84,7 @@ std::wstring fromUtf8(std::string_view text) {
   size_t at = 0;
   while (at < text.size()) {
     char32_t c;
-    size_t length = decodeOne(text, at, c);
+    size_t length = decodeUtf8(text, at, c);
     out += static_cast<wchar_t>(length ? c : kReplacement);
     at += length ? length : 1;
   }
