@@ -11,44 +11,61 @@ constexpr std::string_view kLineBreak = "\r\n";
 
 }  // namespace
 
-uint64_t StreamedXmlPrint::openRoot(std::string name) {
-  open_.push_back({++serials_, std::move(name), {}, {}, kNoStartTag});
-  return serials_;
+uint64_t StreamedXmlPrint::push(std::string_view name) {
+  if (openCount_ == open_.size()) open_.emplace_back();
+  Element& element = open_[openCount_++];
+  element.serial = ++serials_;
+  element.name.assign(name);
+  element.attributeCount = 0;
+  element.hasText = false;
+  element.startTag = kNoStartTag;
+  return element.serial;
 }
 
-bool StreamedXmlPrint::open(size_t parentDepth, std::string name, uint64_t& serial) {
-  if (open_[parentDepth].text) return false;
+bool StreamedXmlPrint::open(size_t parentDepth, std::string_view name, uint64_t& serial) {
+  if (open_[parentDepth].hasText) return false;
   finishDeeperThan(parentDepth);
   Element& parent = open_[parentDepth];
   if (parent.startTag == kNoStartTag) {
     parent.startTag = startTags_.size();
     startTags_.push_back({text_.size(), {}});
   }
-  serial = ++serials_;
-  open_.push_back({serial, std::move(name), {}, {}, kNoStartTag});
+  serial = push(name);
   return true;
 }
 
 // As the parser's element does: a rewritten attribute keeps its place.
-void StreamedXmlPrint::setAttribute(size_t depth, std::string name, std::string value) {
-  auto& attributes = open_[depth].attributes;
-  for (auto& [known, old] : attributes) {
-    if (known == name) {
-      old = std::move(value);
+void StreamedXmlPrint::setAttribute(size_t depth, std::string_view name, std::string_view value) {
+  Element& element = open_[depth];
+  for (size_t i = 0; i < element.attributeCount; ++i) {
+    if (element.attributes[i].first == name) {
+      element.attributes[i].second.assign(value);
       return;
     }
   }
-  attributes.emplace_back(std::move(name), std::move(value));
+  if (element.attributeCount == element.attributes.size()) element.attributes.emplace_back();
+  auto& slot = element.attributes[element.attributeCount++];
+  slot.first.assign(name);
+  slot.second.assign(value);
 }
 
 void StreamedXmlPrint::removeAttribute(size_t depth, const std::string& name) {
-  auto& attributes = open_[depth].attributes;
-  auto found = std::find_if(attributes.begin(), attributes.end(), [&](const auto& a) { return a.first == name; });
-  if (found != attributes.end()) attributes.erase(found);
+  Element& element = open_[depth];
+  auto begin = element.attributes.begin();
+  auto end = begin + static_cast<std::ptrdiff_t>(element.attributeCount);
+  auto found = std::find_if(begin, end, [&](const auto& a) { return a.first == name; });
+  if (found == end) return;
+  std::rotate(found, found + 1, end);
+  --element.attributeCount;
+}
+
+void StreamedXmlPrint::setText(size_t depth, std::string_view text) {
+  open_[depth].text.assign(text);
+  open_[depth].hasText = true;
 }
 
 void StreamedXmlPrint::finishDeeperThan(size_t depth) {
-  while (open_.size() > depth + 1) finishLast();
+  while (openCount_ > depth + 1) finishLast();
 }
 
 void StreamedXmlPrint::indent(std::string& out, size_t depth) const {
@@ -58,7 +75,8 @@ void StreamedXmlPrint::indent(std::string& out, size_t depth) const {
 void StreamedXmlPrint::appendStartTag(std::string& out, const Element& element) {
   out += '<';
   out += element.name;
-  for (const auto& [name, value] : element.attributes) {
+  for (size_t i = 0; i < element.attributeCount; ++i) {
+    const auto& [name, value] = element.attributes[i];
     out += ' ';
     attribute_.SetName(name);
     attribute_.SetValue(value);
@@ -67,23 +85,23 @@ void StreamedXmlPrint::appendStartTag(std::string& out, const Element& element) 
 }
 
 void StreamedXmlPrint::appendText(std::string& out, const std::string& text) {
-  std::string encoded;
-  TiXmlBase::EncodeString(text, &encoded);
-  out += encoded;
+  encoded_.clear();
+  TiXmlBase::EncodeString(text, &encoded_);
+  out += encoded_;
 }
 
 // The printer's rules: an element without children closes its own tag; one
 // whose only child is its text keeps it on the tag's line; any other gets
 // its children (the text last) on lines of their own, one level deeper.
 void StreamedXmlPrint::finishLast() {
-  Element& element = open_.back();
-  size_t depth = open_.size() - 1;
+  size_t depth = openCount_ - 1;
+  Element& element = open_[depth];
   if (element.startTag == kNoStartTag) {
     indent(text_, depth);
     appendStartTag(text_, element);
-    if (element.text) {
+    if (element.hasText) {
       text_ += '>';
-      appendText(text_, *element.text);
+      appendText(text_, element.text);
       text_ += "</";
       text_ += element.name;
       text_ += '>';
@@ -96,9 +114,9 @@ void StreamedXmlPrint::finishLast() {
     appendStartTag(start, element);
     start += '>';
     start += kLineBreak;
-    if (element.text) {
+    if (element.hasText) {
       indent(text_, depth + 1);
-      appendText(text_, *element.text);
+      appendText(text_, element.text);
       text_ += kLineBreak;
     }
     indent(text_, depth);
@@ -107,11 +125,11 @@ void StreamedXmlPrint::finishLast() {
     text_ += '>';
   }
   text_ += kLineBreak;
-  open_.pop_back();
+  --openCount_;
 }
 
 result_t StreamedXmlPrint::printTo(IIO& io) {
-  while (!open_.empty()) finishLast();
+  while (openCount_ > 0) finishLast();
   size_t size = text_.size();
   for (const StartTag& tag : startTags_) size += tag.text.size();
   if (size > std::numeric_limits<uint32_t>::max()) return errors::kInvalidSize;

@@ -8,8 +8,8 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -27,16 +27,14 @@ class StreamedXmlPrint {
   // Opens an element one level below the element at `depth` (the root at
   // depth 0 when nothing is open), finishing what is open deeper than the
   // parent; gives the new element's serial. False when the parent holds text.
-  bool open(size_t parentDepth, std::string name, uint64_t& serial);
-  uint64_t openRoot(std::string name);
-  bool isOpen(size_t depth, uint64_t serial) const {
-    return depth < open_.size() && open_[depth].serial == serial;
-  }
+  bool open(size_t parentDepth, std::string_view name, uint64_t& serial);
+  uint64_t openRoot(std::string_view name) { return push(name); }
+  bool isOpen(size_t depth, uint64_t serial) const { return depth < openCount_ && open_[depth].serial == serial; }
 
-  void setAttribute(size_t depth, std::string name, std::string value);
+  void setAttribute(size_t depth, std::string_view name, std::string_view value);
   void removeAttribute(size_t depth, const std::string& name);
-  void setText(size_t depth, std::string text) { open_[depth].text = std::move(text); }
-  void removeText(size_t depth) { open_[depth].text.reset(); }
+  void setText(size_t depth, std::string_view text);
+  void removeText(size_t depth) { open_[depth].hasText = false; }
 
   // Finishes every element and writes the print into `io` in place of its
   // bytes.
@@ -46,11 +44,15 @@ class StreamedXmlPrint {
  private:
   static constexpr size_t kNoStartTag = ~size_t(0);
 
+  // The slots of finished elements are used again, strings and all: an
+  // element costs no allocation once the levels are there.
   struct Element {
-    uint64_t serial;
+    uint64_t serial = 0;
     std::string name;
-    std::vector<std::pair<std::string, std::string>> attributes;
-    std::optional<std::string> text;
+    std::vector<std::pair<std::string, std::string>> attributes;  // the first attributeCount are set
+    size_t attributeCount = 0;
+    std::string text;
+    bool hasText = false;
     // Index into startTags_ once the element has a child.
     size_t startTag = kNoStartTag;
   };
@@ -59,6 +61,7 @@ class StreamedXmlPrint {
     std::string text;
   };
 
+  uint64_t push(std::string_view name);
   void finishDeeperThan(size_t depth);
   void finishLast();
   void indent(std::string& out, size_t depth) const;
@@ -67,11 +70,13 @@ class StreamedXmlPrint {
 
   Ref<IIO> destination_;
   std::vector<Element> open_;
+  size_t openCount_ = 0;
   std::string text_;
   std::vector<StartTag> startTags_;
   uint64_t serials_ = 0;
   // Reused for printing attributes the way the parser's own printer does.
   TiXmlAttribute attribute_;
+  std::string encoded_;
 };
 
 }  // namespace velk
