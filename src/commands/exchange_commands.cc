@@ -41,7 +41,8 @@ Ref<helpers::IXmlFileStorage> readExchangeFile(const CommandEnvironment& env, ve
   if (!root) return {};
   auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {},
                                               {path}, {database});
-  return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain));
+  // Import goes once through the records, forgetting each one stored.
+  return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain), helpers::ChildListing::kIndexes);
 }
 
 // Export only reads, but opening a database puts it into writable mode; one

@@ -35,7 +35,9 @@ Ref<FilteredStorage> combineInputs(const CommandEnvironment& env, velk::IXmlStor
     Ref<IXmlFileStorage> root = openXmlFile(factory, path, env.reporter, nullptr);
     if (!root) continue;
     auto block = velk::make<RenamedStorage>(root, "block");
-    container->appendChild(Ref<IXmlFileStorage>(velk::make<FilteredStorage>(Ref<IXmlFileStorage>(block), filter)));
+    // The copy goes once through the views, forgetting each child copied.
+    container->appendChild(Ref<IXmlFileStorage>(
+        velk::make<FilteredStorage>(Ref<IXmlFileStorage>(block), filter, ChildListing::kIndexes)));
   }
   return container;
 }

@@ -35,8 +35,13 @@ result_t emptyText(velk::ValueDescriptor& value) {
 }  // namespace
 
 FilteredStorage::FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter,
-                                 uint32_t depth)
-    : XmlFileStorageProxy(node), valuesSource_(node), valueFilter_(filter), nodeFilter_(filter), depth_(depth) {
+                                 ChildListing listing, uint32_t depth)
+    : XmlFileStorageProxy(node),
+      valuesSource_(node),
+      valueFilter_(filter),
+      nodeFilter_(filter),
+      depth_(depth),
+      listing_(listing) {
   keepValues(true);
   filterChildren();
 }
@@ -69,40 +74,58 @@ void FilteredStorage::filterChildren() {
 }
 
 void FilteredStorage::takeChildren(IXmlFileStorage* source) {
+  if (source->ReopensChildrenFreely()) {
+    uint32_t count = 0;
+    if (velk::failed(source->GetNodesCount(&count))) count = 0;
+    children_.reserve(count);
+    reopenAt_.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) addChild(velk::Ref<IXmlFileStorage>(source), i);
+    return;
+  }
   StorageIteratorStack stack;
   stack.push(velk::Ref<IXmlFileStorage>(source));
   while (velk::Ref<IXmlFileStorage> node = stack.next()) keepChild(std::move(node), stack);
 }
 
-// Reopening costs a node more, so the first few children keep theirs; past
-// them a long list keeps indexes where it can.
+// Reopening costs a node more, so the first few children keep theirs.
 void FilteredStorage::keepChild(velk::Ref<IXmlFileStorage> node, const StorageIteratorStack& stack) {
   IXmlFileStorage* parent = stack.parentOfLast();
-  if (children_.size() >= kNodesKept && parent->ReopensChildrenFreely()) {
-    children_.push_back(Child{velk::Ref<IXmlFileStorage>(parent), nullptr, stack.positionOfLast()});
+  if (listing_ == ChildListing::kIndexes && children_.size() >= kNodesKept && parent->ReopensChildrenFreely()) {
+    addChild(velk::Ref<IXmlFileStorage>(parent), stack.positionOfLast());
   } else {
-    children_.push_back(Child{std::move(node), nullptr, kKept});
+    addChild(std::move(node), kKept);
   }
 }
 
-result_t FilteredStorage::openChild(const Child& child, velk::Ref<IXmlFileStorage>& node) {
-  if (child.reopenAt == kKept) {
+void FilteredStorage::addChild(velk::Ref<IXmlFileStorage> node, uint32_t position) {
+  if (position != kKept || !reopenAt_.empty()) {
+    reopenAt_.resize(children_.size(), kKept);
+    reopenAt_.push_back(position);
+  }
+  children_.push_back(Child{std::move(node), nullptr});
+}
+
+result_t FilteredStorage::openChild(size_t index, velk::Ref<IXmlFileStorage>& node) {
+  const Child& child = children_[index];
+  uint32_t at = reopenAt(index);
+  if (at == kKept) {
     node = child.node;
     return errors::kOk;
   }
-  return child.node->GetNode(child.reopenAt, node.put());
+  return child.node->GetNode(at, node.put());
 }
 
-std::string FilteredStorage::childName(const Child& child) {
+std::string FilteredStorage::childName(size_t index) {
   std::string name;
-  if (child.reopenAt != kKept && velk::succeeded(readChildName(child.node.get(), child.reopenAt, name))) return name;
+  uint32_t at = reopenAt(index);
+  if (at != kKept && velk::succeeded(readChildName(children_[index].node.get(), at, name))) return name;
   velk::Ref<IXmlFileStorage> node;
-  velk::checkResult(openChild(child, node), {"app_core/helpers/filtered_storage", 214});
+  velk::checkResult(openChild(index, node), {"app_core/helpers/filtered_storage", 214});
   return nodeName(node.get());
 }
 
 void FilteredStorage::appendChild(velk::Ref<IXmlFileStorage> child) {
-  children_.push_back(Child{std::move(child), nullptr});
+  addChild(std::move(child), kKept);
   childIndex_.reset();
 }
 
@@ -120,14 +143,14 @@ result_t FilteredStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
   if (!entry.node) return errors::kInvalidState;
   if (!entry.view) {
     velk::Ref<IXmlFileStorage> node;
-    result_t r = openChild(entry, node);
+    result_t r = openChild(index, node);
     if (velk::failed(r)) return r;
     if (!nodeFilter_) {
       *child = node.detach();
       return errors::kOk;
     }
     checkDepthOfChild(node.get());
-    entry.view = velk::make<FilteredStorage>(std::move(node), nodeFilter_, depth_ + 1);
+    entry.view = velk::make<FilteredStorage>(std::move(node), nodeFilter_, listing_, depth_ + 1);
   }
   *child = velk::Ref<IXmlFileStorage>(entry.view).detach();
   return errors::kOk;
@@ -155,7 +178,7 @@ result_t FilteredStorage::GetNodeName(uint32_t index, char* buffer, uint32_t* si
   if (index >= children_.size()) return errors::kNotFound;
   const Child& child = children_[index];
   if (!child.node) return errors::kInvalidState;
-  if (child.reopenAt != kKept) return child.node->GetNodeName(child.reopenAt, buffer, size);
+  if (uint32_t at = reopenAt(index); at != kKept) return child.node->GetNodeName(at, buffer, size);
   return child.node->GetName(buffer, size);
 }
 
@@ -213,7 +236,7 @@ result_t FilteredStorage::CreateIncludedStorage(IXmlFileStorage** out, const std
     *out = included.detach();
     return r;
   }
-  *out = velk::Ref<IXmlFileStorage>(velk::make<FilteredStorage>(included, nodeFilter_)).detach();
+  *out = velk::Ref<IXmlFileStorage>(velk::make<FilteredStorage>(included, nodeFilter_, listing_)).detach();
   return r;
 }
 
@@ -232,7 +255,7 @@ std::optional<uint32_t> FilteredStorage::findChild(std::string_view name) {
   if (!childIndex_) {
     auto index = std::make_unique<NameIndex>();
     for (uint32_t i = 0; i < children_.size(); ++i)
-      if (children_[i].node) index->emplace(childName(children_[i]), i);
+      if (children_[i].node) index->emplace(childName(i), i);
     childIndex_ = std::move(index);
   }
   auto found = childIndex_->find(name);

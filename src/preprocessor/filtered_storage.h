@@ -22,14 +22,23 @@
 
 namespace app_core::helpers {
 
+// How a view lists its kept children. kIndexes is for a reader that goes
+// once through the tree, forgetting what it has read (ForgetNode): past the
+// first few, a child whose parent opens it again as it was is kept as its
+// index there, and opened again when asked for, so a list of a million
+// children holds no node per child. Views made from a view list as it does.
+enum class ChildListing { kNodes, kIndexes };
+
 class FilteredStorage : public XmlFileStorageProxy {
  public:
   // Filters the values and children of `node` through `filter`; `depth` is
   // the number of filtered views above this one.
-  FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter, uint32_t depth = 0);
+  FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter,
+                  ChildListing listing = ChildListing::kNodes, uint32_t depth = 0);
   // An unfiltered view: the values of `valuesSource` (none when null) and the
   // children of `childrenSource` (none when null), taken as they are; name
-  // and location come from `valuesSource`.
+  // and location come from `valuesSource`. Children that their source opens
+  // again as they were are listed by index and handed out anew each time.
   FilteredStorage(velk::Ref<IXmlFileStorage> valuesSource, velk::Ref<IXmlFileStorage> childrenSource);
 
   // An empty container: no name, no values, no children until appended.
@@ -66,12 +75,11 @@ class FilteredStorage : public XmlFileStorageProxy {
 
  private:
   static constexpr uint32_t kKept = ~uint32_t(0);
-  // A child that its parent opens again as it was keeps its parent and
-  // index, not a node of its own: a view may list millions of children.
+  // A child listed by index keeps its parent and its index there, not a node
+  // of its own.
   struct Child {
     velk::Ref<IXmlFileStorage> node;  // the child or its parent; null once forgotten
     velk::Ref<IXmlFileStorage> view;  // the filtered view, once opened
-    uint32_t reopenAt = kKept;        // the child's index in `node`, when that is its parent
   };
   struct Value {
     std::string name;
@@ -82,8 +90,10 @@ class FilteredStorage : public XmlFileStorageProxy {
   void filterChildren();
   void takeChildren(IXmlFileStorage* source);
   void keepChild(velk::Ref<IXmlFileStorage> node, const StorageIteratorStack& stack);
-  velk::result_t openChild(const Child& child, velk::Ref<IXmlFileStorage>& node);
-  std::string childName(const Child& child);
+  void addChild(velk::Ref<IXmlFileStorage> node, uint32_t position);
+  uint32_t reopenAt(size_t index) const { return reopenAt_.empty() ? kKept : reopenAt_[index]; }
+  velk::result_t openChild(size_t index, velk::Ref<IXmlFileStorage>& node);
+  std::string childName(size_t index);
   velk::result_t filteredRead(velk::result_t r, velk::ValueDescriptor& value);
   std::optional<uint32_t> findChild(std::string_view name);
   std::optional<uint32_t> findValue(std::string_view name);
@@ -93,7 +103,11 @@ class FilteredStorage : public XmlFileStorageProxy {
   velk::Ref<IStorageFilter> valueFilter_;
   velk::Ref<IStorageFilter> nodeFilter_;
   uint32_t depth_ = 0;
+  ChildListing listing_ = ChildListing::kNodes;
   std::vector<Child> children_;
+  // Per child, its index in its parent or kKept; empty while every child is
+  // kept as a node (most views: a view is made per element).
+  std::vector<uint32_t> reopenAt_;
   std::vector<Value> values_;
   // Built on the first lookup by name; the earliest child of a name wins.
   // Most views are never searched by name, and a view is made per element:
