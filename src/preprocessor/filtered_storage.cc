@@ -78,7 +78,7 @@ void FilteredStorage::takeChildren(IXmlFileStorage* source) {
     uint32_t count = 0;
     if (velk::failed(source->GetNodesCount(&count))) count = 0;
     children_.reserve(count);
-    reopenAt_.reserve(count);
+    if (count) extras().reopenAt.reserve(count);
     for (uint32_t i = 0; i < count; ++i) addChild(velk::Ref<IXmlFileStorage>(source), i);
     return;
   }
@@ -98,9 +98,10 @@ void FilteredStorage::keepChild(velk::Ref<IXmlFileStorage> node, const StorageIt
 }
 
 void FilteredStorage::addChild(velk::Ref<IXmlFileStorage> node, uint32_t position) {
-  if (position != kKept || !reopenAt_.empty()) {
-    reopenAt_.resize(children_.size(), kKept);
-    reopenAt_.push_back(position);
+  if (position != kKept || (extras_ && !extras_->reopenAt.empty())) {
+    std::vector<uint32_t>& reopenAt = extras().reopenAt;
+    reopenAt.resize(children_.size(), kKept);
+    reopenAt.push_back(position);
   }
   children_.push_back(Child{std::move(node), nullptr});
 }
@@ -126,7 +127,7 @@ std::string FilteredStorage::childName(size_t index) {
 
 void FilteredStorage::appendChild(velk::Ref<IXmlFileStorage> child) {
   addChild(std::move(child), kKept);
-  childIndex_.reset();
+  if (extras_) extras_->childIndex.reset();
 }
 
 result_t FilteredStorage::CreateNode(std::string_view, IXmlFileStorage**) { return errors::kNotImplemented; }
@@ -251,15 +252,21 @@ void FilteredStorage::checkDepthOfChild(IXmlFileStorage* child) const {
       errors::kUnspecified);
 }
 
+FilteredStorage::Extras& FilteredStorage::extras() {
+  if (!extras_) extras_ = std::make_unique<Extras>();
+  return *extras_;
+}
+
 std::optional<uint32_t> FilteredStorage::findChild(std::string_view name) {
-  if (!childIndex_) {
-    auto index = std::make_unique<NameIndex>();
+  std::optional<NameIndex>& index = extras().childIndex;
+  if (!index) {
+    NameIndex built;  // kept only when whole: reading a name may throw
     for (uint32_t i = 0; i < children_.size(); ++i)
-      if (children_[i].node) index->emplace(childName(i), i);
-    childIndex_ = std::move(index);
+      if (children_[i].node) built.emplace(childName(i), i);
+    index = std::move(built);
   }
-  auto found = childIndex_->find(name);
-  if (found == childIndex_->end()) return std::nullopt;
+  auto found = index->find(name);
+  if (found == index->end()) return std::nullopt;
   return found->second;
 }
 
@@ -270,12 +277,13 @@ std::optional<uint32_t> FilteredStorage::findValue(std::string_view name) {
     }
     return std::nullopt;
   }
-  if (!valueIndex_) {
-    valueIndex_ = std::make_unique<NameIndex>();
-    for (uint32_t i = 0; i < values_.size(); ++i) valueIndex_->emplace(values_[i].name, i);
+  std::optional<NameIndex>& index = extras().valueIndex;
+  if (!index) {
+    index.emplace();
+    for (uint32_t i = 0; i < values_.size(); ++i) index->emplace(values_[i].name, i);
   }
-  auto found = valueIndex_->find(name);
-  if (found == valueIndex_->end()) return std::nullopt;
+  auto found = index->find(name);
+  if (found == index->end()) return std::nullopt;
   return found->second;
 }
 

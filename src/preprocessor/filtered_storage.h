@@ -91,7 +91,9 @@ class FilteredStorage : public XmlFileStorageProxy {
   void takeChildren(IXmlFileStorage* source);
   void keepChild(velk::Ref<IXmlFileStorage> node, const StorageIteratorStack& stack);
   void addChild(velk::Ref<IXmlFileStorage> node, uint32_t position);
-  uint32_t reopenAt(size_t index) const { return reopenAt_.empty() ? kKept : reopenAt_[index]; }
+  uint32_t reopenAt(size_t index) const {
+    return extras_ && !extras_->reopenAt.empty() ? extras_->reopenAt[index] : kKept;
+  }
   velk::result_t openChild(size_t index, velk::Ref<IXmlFileStorage>& node);
   std::string childName(size_t index);
   velk::result_t filteredRead(velk::result_t r, velk::ValueDescriptor& value);
@@ -105,16 +107,20 @@ class FilteredStorage : public XmlFileStorageProxy {
   uint32_t depth_ = 0;
   ChildListing listing_ = ChildListing::kNodes;
   std::vector<Child> children_;
-  // Per child, its index in its parent or kKept; empty while every child is
-  // kept as a node (most views: a view is made per element).
-  std::vector<uint32_t> reopenAt_;
   std::vector<Value> values_;
-  // Built on the first lookup by name; the earliest child of a name wins.
-  // Most views are never searched by name, and a view is made per element:
-  // an index costs a pointer until it is needed.
+  // What few views need, made on first use; a view is made per element, so
+  // until then all of it costs one pointer. The name indexes are built on
+  // the first lookup by name (the earliest child of a name wins);
+  // `reopenAt` gives per child its index in its parent, or kKept, once a
+  // child is listed by index.
   using NameIndex = std::map<std::string, uint32_t, std::less<>>;
-  std::unique_ptr<NameIndex> childIndex_;
-  std::unique_ptr<NameIndex> valueIndex_;
+  struct Extras {
+    std::optional<NameIndex> childIndex;
+    std::optional<NameIndex> valueIndex;
+    std::vector<uint32_t> reopenAt;
+  };
+  Extras& extras();
+  std::unique_ptr<Extras> extras_;
 };
 
 }  // namespace app_core::helpers
