@@ -1,6 +1,7 @@
 #include "xmlfile/utf8.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace velk::xml {
 namespace {
@@ -9,9 +10,9 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-}  // namespace
-
-size_t decodeUtf8(std::string_view text, size_t at, char32_t& out) {
+// Decodes one character at `at`; returns its length, or 0 when the bytes
+// there are not well-formed.
+size_t decodeOne(std::string_view text, size_t at, char32_t& out) {
   auto lead = static_cast<unsigned char>(text[at]);
   size_t length;
   char32_t min;
@@ -37,8 +38,6 @@ size_t decodeUtf8(std::string_view text, size_t at, char32_t& out) {
   return length;
 }
 
-namespace {
-
 void appendUtf8(std::string& text, char32_t c) {
   if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = kReplacement;
   if (c < 0x80) {
@@ -60,11 +59,21 @@ void appendUtf8(std::string& text, char32_t c) {
 
 }  // namespace
 
+size_t asciiRunEnd(std::string_view text, size_t at) {
+  constexpr uint64_t kHighBits = 0x8080808080808080u;
+  uint64_t word;
+  for (; text.size() - at >= sizeof word; at += sizeof word) {
+    std::memcpy(&word, text.data() + at, sizeof word);
+    if (word & kHighBits) break;
+  }
+  return at;
+}
+
 size_t validUtf8Length(std::string_view text) {
   size_t at = 0;
   char32_t c;
-  while (at < text.size()) {
-    size_t length = decodeUtf8(text, at, c);
+  while ((at = asciiRunEnd(text, at)) < text.size()) {
+    size_t length = decodeOne(text, at, c);
     if (length == 0) break;
     at += length;
   }
@@ -84,7 +93,7 @@ std::wstring fromUtf8(std::string_view text) {
   size_t at = 0;
   while (at < text.size()) {
     char32_t c;
-    size_t length = decodeUtf8(text, at, c);
+    size_t length = decodeOne(text, at, c);
     out += static_cast<wchar_t>(length ? c : kReplacement);
     at += length ? length : 1;
   }

@@ -11,9 +11,10 @@ namespace velk::xml {
 // (no overlong forms, no surrogates, nothing above U+10FFFF).
 size_t validUtf8Length(std::string_view text);
 
-// Decodes the character at `at` into `out`; gives its length, or 0 when the
-// bytes there are not well-formed UTF-8.
-size_t decodeUtf8(std::string_view text, size_t at, char32_t& out);
+// A position at or before the end of the run of ASCII bytes from `at`: the
+// run is skipped eight bytes at a time (most text is ASCII), which leaves
+// its last few bytes to the caller.
+size_t asciiRunEnd(std::string_view text, size_t at);
 
 // Sequences that cannot be converted become U+FFFD.
 std::string toUtf8(std::wstring_view text);
