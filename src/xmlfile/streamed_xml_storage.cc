@@ -9,7 +9,7 @@ namespace velk {
 Ref<StreamedXmlStorage> StreamedXmlStorage::createDocument(std::string_view rootName, Ref<IIO> destination) {
   auto print = std::make_shared<StreamedXmlPrint>(std::move(destination));
   uint64_t serial = print->openRoot(xml::storedName(rootName));
-  return make<StreamedXmlStorage>(std::move(print), 0, serial);
+  return make<StreamedXmlStorage>(std::move(print), size_t{0}, serial);
 }
 
 StreamedXmlStorage::StreamedXmlStorage(std::shared_ptr<StreamedXmlPrint> print, size_t depth, uint64_t serial)
