@@ -63,12 +63,18 @@ if [ "$replay" = 1 ]; then
   failed=0
   for target in "${targets[@]}"; do
     folders=$(ls -d fuzz/corpus/"$target" "$(dirname "$build")"/build-fuzz*/corpus/"$target" 2>/dev/null | sort -u)
-    count=$(find $folders -type f | wc -l)
+    # A copy: a campaign still running drops inputs from its corpus as it
+    # finds shorter ones. The names are content hashes, so copies of one
+    # input from several folders are one file.
+    snapshot=$(mktemp -d)
+    find $folders -type f -exec cp -t "$snapshot" {} + 2>/dev/null || true
+    count=$(ls "$snapshot" | wc -l)
     status=0
     log=$build/logs/$target.replay.log
     mkdir -p "$build/logs"
-    find $folders -type f -print0 | xargs -0 -n 500 nice -n "$niceness" "$build/fuzz/${target}_fuzzer" \
+    find "$snapshot" -type f -print0 | xargs -0 -n 500 nice -n "$niceness" "$build/fuzz/${target}_fuzzer" \
       -runs=1 -timeout=10 -rss_limit_mb=2048 >"$log" 2>&1 || status=$?
+    rm -rf "$snapshot"
     echo "$target: replayed $count inputs, status $status"
     if [ "$status" -ne 0 ]; then
       failed=1
