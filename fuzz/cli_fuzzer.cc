@@ -9,6 +9,7 @@
 
 #include "cli/command_line_parser.h"
 #include "cli/command_runner.h"
+#include "document_check.h"
 #include "platform/path_rules.h"
 
 namespace {
@@ -29,6 +30,7 @@ std::vector<std::string> argumentsOf(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  hesk_fuzz::ProcessorTimeLimit limit;
   using namespace app_core;
   std::vector<std::string> arguments = argumentsOf(data, size);
   std::ostringstream out;

@@ -1,5 +1,9 @@
 #include "document_check.h"
 
+#include <signal.h>
+#include <sys/time.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -21,5 +25,34 @@ void propertyFails(const std::string& what) {
   std::fprintf(stderr, "==%d== property failed: %s\n", 0, what.c_str());
   std::abort();
 }
+
+namespace {
+
+void setProcessorTimer(time_t seconds) {
+  itimerval timer{};
+  timer.it_value.tv_sec = seconds;
+  setitimer(ITIMER_PROF, &timer, nullptr);
+}
+
+void onProcessorTimeSpent(int) {
+  static const char kMessage[] = "==0== property failed: the input took more than a second of processor time\n";
+  ssize_t ignored = write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+  (void)ignored;
+  std::abort();
+}
+
+}  // namespace
+
+ProcessorTimeLimit::ProcessorTimeLimit() {
+  static const bool installed = [] {
+    struct sigaction action {};
+    action.sa_handler = onProcessorTimeSpent;
+    return sigaction(SIGPROF, &action, nullptr) == 0;
+  }();
+  (void)installed;
+  setProcessorTimer(1);
+}
+
+ProcessorTimeLimit::~ProcessorTimeLimit() { setProcessorTimer(0); }
 
 }  // namespace hesk_fuzz

@@ -104,6 +104,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  hesk_fuzz::ProcessorTimeLimit limit;
   const std::string& folder = hesk_fuzz::freshScratchFolder();
   std::string database = folder + "/records.kvdb";
   std::string xml = folder + "/out/export.xml";

@@ -11,6 +11,7 @@
 
 #include "cli/tool_main.h"
 #include "commands/compile_pipeline.h"
+#include "document_check.h"
 #include "fuzz_input.h"
 #include "quiet_run.h"
 
@@ -33,6 +34,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  hesk_fuzz::ProcessorTimeLimit limit;
   CompileArguments args;
   args.product = kProducts[(size / 3) % 2];
   args.definitions = kDefinitions;

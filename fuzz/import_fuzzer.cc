@@ -132,8 +132,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  hesk_fuzz::ProcessorTimeLimit limit;
   auto [folder, input] = hesk_fuzz::writeInput(data, size);
-  std::optional<Records> expected = expectedRecords(hesk_fuzz::QuietRun::shared(), input);
   std::string database = folder + "/db/storage.kvdb";
   if (hesk_fuzz::inputHash(data, size) % 8 != 0) writeDatabase(database, emptyDatabase);
   hesk_fuzz::InputRun run;
@@ -150,6 +150,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!std::filesystem::exists(database)) return 0;
   Records exported = exportedRecords(database, folder + "/out/export.xml");
   if (raised && !exported.empty()) hesk_fuzz::propertyFails("an import that raised stored records:" + describe(exported));
+  // The input's files are as the import found them: what it should have
+  // stored is worked out only for an import that says it stored it all.
+  std::optional<Records> expected;
+  if (clean) expected = expectedRecords(hesk_fuzz::QuietRun::shared(), input);
   if (clean && expected && exported != *expected)
     hesk_fuzz::propertyFails("import then export gave other records; expected:" + describe(*expected) +
                              "\nexported:" + describe(exported));

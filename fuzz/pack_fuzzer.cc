@@ -38,6 +38,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  hesk_fuzz::ProcessorTimeLimit limit;
   auto [folder, input] = hesk_fuzz::writeInput(data, size);
   std::string packed = folder + "/out/packed.xml";
   std::string preprocessed = folder + "/out/preprocessed.xml";

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a given time.
 #
-#   fuzz/run.sh [--seconds N] [--jobs J] [--build DIR] [TARGET...]
+#   fuzz/run.sh [--seconds N] [--jobs J] [--nice N] [--build DIR]
+#               [--sanitizers LIST] [--replay] [TARGET...]
 #
 # TARGET is cli, front, writers, pack, import or export (default: all). Each
 # target starts from its committed corpus (fuzz/corpus/TARGET) and the seeds
@@ -14,12 +15,20 @@
 # findings. Runs are niced, one process per target unless --jobs asks for
 # more: the machine is shared. Long runs are recorded by hand in
 # fuzz/campaigns.md, as build-fuzz/ does not outlive the machine.
+#
+# --sanitizers undefined builds without AddressSanitizer (in build-fuzz-undefined
+# unless --build says otherwise): two to three times the executions, for
+# long campaigns. --replay then runs every input of the corpora once in the
+# default build (address and undefined behaviour), so that what the fast
+# campaign found is also checked for heap faults.
 set -eu
 cd "$(dirname "$0")/.."
 seconds=60
 jobs=1
 niceness=10
-build=build-fuzz
+build=
+sanitizers=address,undefined
+replay=0
 targets=()
 while [ $# -gt 0 ]; do
   case $1 in
@@ -27,21 +36,52 @@ while [ $# -gt 0 ]; do
     --jobs) jobs=$2; shift 2 ;;
     --build) build=$2; shift 2 ;;
     --nice) niceness=$2; shift 2 ;;
+    --sanitizers) sanitizers=$2; shift 2 ;;
+    --replay) replay=1; shift ;;
     cli|front|writers|pack|import|export) targets+=("$1"); shift ;;
-    *) echo "usage: fuzz/run.sh [--seconds N] [--jobs J] [--nice N] [--build DIR] [cli|front|writers|pack|import|export]..." >&2; exit 2 ;;
+    *) echo "usage: fuzz/run.sh [--seconds N] [--jobs J] [--nice N] [--build DIR] [--sanitizers LIST] [--replay] [cli|front|writers|pack|import|export]..." >&2; exit 2 ;;
   esac
 done
 [ ${#targets[@]} -eq 0 ] && targets=(cli front writers pack import export)
+if [ -z "$build" ]; then
+  build=build-fuzz
+  [ "$sanitizers" = address,undefined ] || build=build-fuzz-${sanitizers//,/-}
+fi
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DHESK_FUZZ=ON -DHESK_TESTS=OFF >/dev/null
+    -DHESK_FUZZ=ON -DHESK_FUZZ_SANITIZERS="$sanitizers" -DHESK_TESTS=OFF >/dev/null
 fi
 nice -n "$niceness" ninja -C "$build" -j2 "${targets[@]/%/_fuzzer}" >/dev/null
 
 build=$(realpath "$build")
-rm -rf "$build/seeds"
-python3 fuzz/make_seeds.py . "$build/seeds"
+export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:malloc_context_size=0:quarantine_size_mb=16
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+if [ "$replay" = 1 ]; then
+  # Every corpus input once, from every build's corpus folder.
+  failed=0
+  for target in "${targets[@]}"; do
+    folders=$(ls -d fuzz/corpus/"$target" "$(dirname "$build")"/build-fuzz*/corpus/"$target" 2>/dev/null | sort -u)
+    count=$(find $folders -type f | wc -l)
+    status=0
+    log=$build/logs/$target.replay.log
+    mkdir -p "$build/logs"
+    find $folders -type f -print0 | xargs -0 -n 500 nice -n "$niceness" "$build/fuzz/${target}_fuzzer" \
+      -runs=1 -timeout=10 -rss_limit_mb=2048 >"$log" 2>&1 || status=$?
+    echo "$target: replayed $count inputs, status $status"
+    if [ "$status" -ne 0 ]; then
+      failed=1
+      grep -E -A30 '^==[0-9]+==ERROR|property failed|runtime error|deadly signal|ALARM|out-of-memory' "$log" | head -60 || true
+    fi
+  done
+  exit $failed
+fi
+
+# Seeds of this run's own: runs of other targets may be starting beside it.
+seeds=$build/seeds.$$
+trap 'rm -rf "$seeds"' EXIT
+python3 fuzz/make_seeds.py . "$seeds"
 
 failed=0
 for target in "${targets[@]}"; do
@@ -49,7 +89,7 @@ for target in "${targets[@]}"; do
   findings=$build/findings/$target
   log=$build/logs/$target.log
   work=$build/logs/$target.work
-  mkdir -p "$corpus" "$findings" "$work" "$build/seeds/$target"
+  mkdir -p "$corpus" "$findings" "$work" "$seeds/$target"
   mkdir -p "fuzz/corpus/$target"
   committed=$(realpath "fuzz/corpus/$target")
   # Inputs are kept small where size buys nothing: the time of an input
@@ -70,10 +110,13 @@ for target in "${targets[@]}"; do
   # quarantine ASan's allocator costs a quarter less (freed memory comes
   # back while it is still in the cache); a finding replayed with the plain
   # binary shows the stacks again.
-  # No input may run longer than a second or take more than 1 GB (ASan's
-  # own share included): deep nesting, long include chains and macro
-  # expansion are bounded by the tool, and an input that gets past those
-  # bounds is a finding like a crash.
+  # No input may take more than a second of processor time (each target
+  # sets that limit itself) or more than 1 GB (ASan's own share included):
+  # deep nesting, long include chains and macro expansion are bounded by
+  # the tool, and an input that gets past those bounds is a finding like a
+  # crash. libFuzzer's -timeout goes by the wall clock, so at nice 19 on a
+  # busy machine a 1 s limit stopped inputs of a few milliseconds that had
+  # waited for a core; 30 s catches an input that hangs without running.
   # -jobs=J runs the fuzzer in J children, each writing its output to
   # fuzz-K.log in the working folder, one per target so that runs of
   # different targets may overlap; the logs are joined beside the others.
@@ -83,13 +126,11 @@ for target in "${targets[@]}"; do
   cpu=$build/logs/$target.cpu
   TIMEFORMAT='%U %S'
   { time (cd "$work" && rm -f fuzz-*.log &&
-    ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:malloc_context_size=0:quarantine_size_mb=16 \
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     nice -n "$niceness" "$build/fuzz/${target}_fuzzer" -jobs="$jobs" -workers="$jobs" \
-      -max_total_time="$seconds" -timeout=1 -rss_limit_mb=1024 -max_len="$max_len" \
+      -max_total_time="$seconds" -timeout=30 -rss_limit_mb=1024 -max_len="$max_len" \
       -entropic_feature_frequency_threshold=16 \
       -dict="$(realpath "$OLDPWD/$dict")" -artifact_prefix="$findings/" \
-      -print_final_stats=1 "$corpus" "$committed" "$build/seeds/$target" >/dev/null 2>&1) ; } 2>"$cpu" || status=$?
+      -print_final_stats=1 "$corpus" "$committed" "$seeds/$target" >/dev/null 2>&1) ; } 2>"$cpu" || status=$?
   cat "$work"/fuzz-*.log >"$log" 2>/dev/null || true
   rm -f "$work"/fuzz-*.log
   executions=$(grep -oE '^stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' |

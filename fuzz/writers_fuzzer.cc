@@ -67,6 +67,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  hesk_fuzz::ProcessorTimeLimit limit;
   auto [folder, input] = hesk_fuzz::writeInput(data, size);
   CompileArguments args = compileArguments(folder, input, size);
   if (!checksWithoutErrors(args)) return 0;

@@ -14,13 +14,22 @@ std::string comparablePath(const std::string& path) {
   return resolved.string();
 }
 
-bool sameFile(const std::string& first, const std::string& second) {
+const std::string& PathIdentity::comparable() const {
+  if (!comparable_) comparable_ = comparablePath(path_);
+  return *comparable_;
+}
+
+bool sameFile(const PathIdentity& first, const PathIdentity& second) {
   struct stat a {};
   struct stat b {};
-  bool firstExists = ::stat(first.c_str(), &a) == 0;
-  bool secondExists = ::stat(second.c_str(), &b) == 0;
+  bool firstExists = ::stat(first.path().c_str(), &a) == 0;
+  bool secondExists = ::stat(second.path().c_str(), &b) == 0;
   if (firstExists && secondExists) return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-  return comparablePath(first) == comparablePath(second);
+  return first.comparable() == second.comparable();
+}
+
+bool sameFile(const std::string& first, const std::string& second) {
+  return sameFile(PathIdentity(first), PathIdentity(second));
 }
 
 }  // namespace velk

@@ -3,7 +3,6 @@
 #include <typeinfo>
 
 #include "platform/path_rules.h"
-#include "platform/same_file.h"
 #include "preprocessor/filtered_storage.h"
 #include "preprocessor/storage_iterator_stack.h"
 #include "xmlfile/open_xml_file.h"
@@ -34,14 +33,15 @@ bool StorageIncludeFilter::FilterNode(StorageIteratorStack& stack, IXmlFileStora
 void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStorage* node, const std::string& file) {
   if (velk::xml::validUtf8Length(file) != file.size()) throw std::bad_cast();
   IFileLocation* location = node->GetLocation();
-  std::string path = velk::resolveAgainstFile(file, location ? location->GetFileName() : std::string());
+  velk::PathIdentity included(velk::resolveAgainstFile(file, location ? location->GetFileName() : std::string()));
+  const std::string& path = included.path();
   PersistentIdSet chain = chainAt(location);
-  uint32_t id = fileId(path);
+  uint32_t id = fileId(included);
   if (chain.contains(id)) {
     reporter_->ReportError(location, "include: '" + path + "' is included recursively");
     return;
   }
-  if (const std::string* output = outputAt(path)) {
+  if (const std::string* output = outputAt(included)) {
     reporter_->ReportError(location, "include: '" + path + "' is the same file as the output '" + *output + "'");
     return;
   }
@@ -58,9 +58,9 @@ void StorageIncludeFilter::includeFile(StorageIteratorStack& stack, IXmlFileStor
   stack.push(velk::Ref<IXmlFileStorage>(container));
 }
 
-const std::string* StorageIncludeFilter::outputAt(const std::string& path) const {
-  for (const std::string& output : outputs_) {
-    if (!output.empty() && velk::sameFile(path, output)) return &output;
+const std::string* StorageIncludeFilter::outputAt(const velk::PathIdentity& path) const {
+  for (const velk::PathIdentity& output : outputs_) {
+    if (!output.path().empty() && velk::sameFile(path, output)) return &output.path();
   }
   return nullptr;
 }
@@ -74,17 +74,17 @@ PersistentIdSet StorageIncludeFilter::chainAt(IFileLocation* location) {
   }
   // A top-level file, or one this filter did not open: its chain is
   // gathered once.
-  PersistentIdSet chain = chainAt(enclosing).with(fileId(location->GetFileName()));
+  PersistentIdSet chain = chainAt(enclosing).with(fileId(velk::PathIdentity(location->GetFileName())));
   if (enclosing) levels_.emplace(enclosing, Level{velk::Ref(enclosing), chain});
   return chain;
 }
 
 // Two spellings of one file have one number, symbolic links included.
-uint32_t StorageIncludeFilter::fileId(const std::string& path) {
-  auto spelt = spellings_.find(path);
+uint32_t StorageIncludeFilter::fileId(const velk::PathIdentity& path) {
+  auto spelt = spellings_.find(path.path());
   if (spelt != spellings_.end()) return spelt->second;
-  uint32_t id = files_.emplace(velk::comparablePath(path), static_cast<uint32_t>(files_.size())).first->second;
-  spellings_.emplace(path, id);
+  uint32_t id = files_.emplace(path.comparable(), static_cast<uint32_t>(files_.size())).first->second;
+  spellings_.emplace(path.path(), id);
   return id;
 }
 

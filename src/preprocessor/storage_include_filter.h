@@ -4,10 +4,11 @@
 #pragma once
 
 #include <string>
-#include <vector>
 #include <unordered_map>
+#include <vector>
 
 #include "console/storage_error_reporter.h"
+#include "platform/same_file.h"
 #include "preprocessor/default_storage_filter.h"
 #include "preprocessor/expansion_budget.h"
 #include "preprocessor/persistent_id_set.h"
@@ -24,7 +25,7 @@ class StorageIncludeFilter : public DefaultStorageFilter {
       : reporter_(std::move(reporter)),
         xmlStorageFactory_(std::move(xmlStorageFactory)),
         budget_(std::move(budget)),
-        outputs_(std::move(outputs)) {}
+        outputs_(outputs.begin(), outputs.end()) {}
 
   bool FilterNode(StorageIteratorStack& stack, IXmlFileStorage* node) override;
 
@@ -39,14 +40,14 @@ class StorageIncludeFilter : public DefaultStorageFilter {
   // The files on the chain of a node at `location`, its own file included.
   PersistentIdSet chainAt(IFileLocation* location);
   // One number per file, however spelt.
-  uint32_t fileId(const std::string& path);
+  uint32_t fileId(const velk::PathIdentity& path);
   // The output that `path` is, or null.
-  const std::string* outputAt(const std::string& path) const;
+  const std::string* outputAt(const velk::PathIdentity& path) const;
 
   velk::Ref<StorageErrorReporter> reporter_;
   velk::Ref<velk::IXmlStorageFactory> xmlStorageFactory_;
   velk::Ref<ExpansionBudget> budget_;
-  std::vector<std::string> outputs_;
+  std::vector<velk::PathIdentity> outputs_;
   // Resolving a spelling costs a system call per path part: it is done once
   // per spelling.
   std::unordered_map<std::string, uint32_t> spellings_;

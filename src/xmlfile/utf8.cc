@@ -1,6 +1,7 @@
 #include "xmlfile/utf8.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace velk::xml {
 namespace {
@@ -58,10 +59,20 @@ void appendUtf8(std::string& text, char32_t c) {
 
 }  // namespace
 
+size_t asciiRunEnd(std::string_view text, size_t at) {
+  constexpr uint64_t kHighBits = 0x8080808080808080u;
+  uint64_t word;
+  for (; text.size() - at >= sizeof word; at += sizeof word) {
+    std::memcpy(&word, text.data() + at, sizeof word);
+    if (word & kHighBits) break;
+  }
+  return at;
+}
+
 size_t validUtf8Length(std::string_view text) {
   size_t at = 0;
   char32_t c;
-  while (at < text.size()) {
+  while ((at = asciiRunEnd(text, at)) < text.size()) {
     size_t length = decodeOne(text, at, c);
     if (length == 0) break;
     at += length;

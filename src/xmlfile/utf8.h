@@ -11,6 +11,11 @@ namespace velk::xml {
 // (no overlong forms, no surrogates, nothing above U+10FFFF).
 size_t validUtf8Length(std::string_view text);
 
+// A position at or before the end of the run of ASCII bytes from `at`: the
+// run is skipped eight bytes at a time (most text is ASCII), which leaves
+// its last few bytes to the caller.
+size_t asciiRunEnd(std::string_view text, size_t at);
+
 // Sequences that cannot be converted become U+FFFD.
 std::string toUtf8(std::wstring_view text);
 std::wstring fromUtf8(std::string_view text);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "xmlfile/utf8.h"
@@ -45,8 +47,9 @@ size_t skipPast(std::string_view text, size_t from, std::string_view terminator)
   return at == std::string_view::npos ? at : at + terminator.size();
 }
 
-// Offset of the ">" closing a start tag at `from`, quotes honoured, or npos.
-size_t startTagEnd(std::string_view text, size_t from) {
+// Offset of the ">" closing a start tag at `from`, quotes honoured, or
+// npos; `attributes` counts its "=" signs outside quotes.
+size_t startTagEnd(std::string_view text, size_t from, size_t& attributes) {
   char quote = 0;
   for (size_t i = from; i < text.size(); ++i) {
     char c = text[i];
@@ -54,29 +57,13 @@ size_t startTagEnd(std::string_view text, size_t from) {
       if (c == quote) quote = 0;
     } else if (c == '"' || c == '\'') {
       quote = c;
+    } else if (c == '=') {
+      ++attributes;
     } else if (c == '>') {
       return i;
     }
   }
   return std::string_view::npos;
-}
-
-// The attributes of the start tag from `from` to `end`: its "=" signs
-// outside quotes.
-size_t attributesIn(std::string_view text, size_t from, size_t end) {
-  size_t count = 0;
-  char quote = 0;
-  for (size_t i = from; i < end; ++i) {
-    char c = text[i];
-    if (quote) {
-      if (c == quote) quote = 0;
-    } else if (c == '"' || c == '\'') {
-      quote = c;
-    } else if (c == '=') {
-      ++count;
-    }
-  }
-  return count;
 }
 
 struct Refusal {
@@ -107,10 +94,11 @@ Refusal oversizedAt(std::string_view text) {
       if (depth > 0) --depth;
       next = skipPast(text, i + 2, ">");
     } else {
-      size_t end = startTagEnd(text, i + 1);
+      size_t attributes = 0;
+      size_t end = startTagEnd(text, i + 1, attributes);
       if (end == std::string_view::npos) break;
       if (text[end - 1] != '/' && ++depth > kMaxNestingDepth) return {i, kTooDeep.c_str()};
-      if (attributesIn(text, i + 1, end) > kMaxAttributes) return {i, kTooWide.c_str()};
+      if (attributes > kMaxAttributes) return {i, kTooWide.c_str()};
       next = end + 1;
     }
     if (next == std::string_view::npos) break;
@@ -125,12 +113,28 @@ bool allowedCharacter(uint32_t c) {
          (c >= 0x10000 && c <= 0x10FFFF);
 }
 
+// A position at or before the first byte from `at` that is no printable
+// ASCII (a control character, line ends included, or a byte of a multibyte
+// character): the printable runs, most of any text, are skipped eight
+// bytes at a time.
+size_t printableRunEnd(std::string_view text, size_t at) {
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  constexpr uint64_t kHighBits = 0x80 * kOnes;
+  uint64_t word;
+  for (; text.size() - at >= sizeof word; at += sizeof word) {
+    std::memcpy(&word, text.data() + at, sizeof word);
+    // Taking 0x20 off each byte sets the high bit of a byte below 0x20.
+    if ((word | ((word - 0x20 * kOnes) & ~word)) & kHighBits) break;
+  }
+  return at;
+}
+
 // Offset of the first character XML forbids in UTF-8 text, or npos: the
 // control characters but tab and line ends, and U+FFFE and U+FFFF. The
 // parser would take them, and the printer would write them as references
 // that no reader takes back.
 size_t forbiddenCharacterAt(std::string_view text) {
-  for (size_t i = 0; i < text.size(); ++i) {
+  for (size_t i = printableRunEnd(text, 0); i < text.size(); i = printableRunEnd(text, i + 1)) {
     auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x20 && c != 0x9 && c != 0xA && c != 0xD) return i;
     bool nonCharacter = c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF &&
@@ -243,8 +247,10 @@ class FaithfulnessScan {
 
   Refusal run() {
     size_t i = text_.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    nextMarkup_ = text_.find('<', i);
+    nextReference_ = text_.find('&', i);
     while (i != std::string_view::npos && i < text_.size()) {
-      i = depth_ == 0 ? nextMarkupOutsideRoot(i) : text_.find_first_of("<&", i);
+      i = depth_ == 0 ? nextMarkupOutsideRoot(i) : nextMarkupOrReference(i);
       if (refusal_.reason || i == std::string_view::npos) break;
       i = text_[i] == '&' ? pastReference(i) : pastMarkup(i);
     }
@@ -256,6 +262,14 @@ class FaithfulnessScan {
     reason_ = std::move(reason);
     refusal_ = {at, reason_.c_str()};
     return std::string_view::npos;
+  }
+
+  // The first "<" or "&" from `from`: each is searched for on its own, and
+  // found again only once passed, rather than each byte tested for both.
+  size_t nextMarkupOrReference(size_t from) {
+    if (nextMarkup_ < from) nextMarkup_ = text_.find('<', from);
+    if (nextReference_ < from) nextReference_ = text_.find('&', from);
+    return std::min(nextMarkup_, nextReference_);
   }
 
   // Text before the root element the parser refuses itself; after it, the
@@ -300,6 +314,8 @@ class FaithfulnessScan {
   }
 
   std::string_view text_;
+  size_t nextMarkup_ = 0;
+  size_t nextReference_ = 0;
   int depth_ = 0;
   bool rootSeen_ = false;
   std::string reason_;

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "xmlfile/utf8.h"
+#include "xmlfile/xml_input_check.h"
 
 namespace velk::xml {
 namespace {
@@ -159,6 +160,19 @@ TEST(Utf8, ValidPrefixAndReplacement) {
   EXPECT_EQ(validUtf8Length("a\xF4\x90\x80\x80"), 1u);  // above U+10FFFF
   EXPECT_EQ(fromUtf8("a\xFF" "b"), L"a\uFFFDb");
   EXPECT_EQ(toUtf8(std::wstring(1, wchar_t(0xD800))), "\xEF\xBF\xBD");
+  // Text is scanned eight bytes at a time: a fault is found at any offset.
+  for (size_t at = 0; at < 20; ++at) {
+    std::string text(23, 'a');
+    text[at] = '\xFF';
+    EXPECT_EQ(validUtf8Length(text), at);
+    text[at] = '\x7F';
+    EXPECT_TRUE(isXmlText(text));
+    text[at] = '\x1F';
+    EXPECT_FALSE(isXmlText(text));
+    XmlParseError error;
+    EXPECT_FALSE(checkXmlInput("<r>" + text + "</r>", error));
+    EXPECT_EQ(error.column, int(at) + 4);
+  }
 }
 
 }  // namespace
