@@ -6,8 +6,8 @@
 #
 #   fuzz/keep_corpus.sh [--build DIR] TARGET MAX_LEN
 #
-# Run fuzz/run.sh for the target first: it builds the target and makes the
-# seeds. Inputs longer than MAX_LEN are cut to it.
+# Run fuzz/run.sh for the target first: it builds the target. Inputs longer
+# than MAX_LEN are cut to it.
 set -eu
 cd "$(dirname "$0")/.."
 build=build-fuzz
@@ -18,7 +18,8 @@ max_len=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/merged" "fuzz/corpus/$target"
-cp "$build/seeds/$target"/. "$work/merged/" -r 2>/dev/null || true
+python3 fuzz/make_seeds.py . "$work/seeds"
+cp "$work/seeds/$target"/. "$work/merged/" -r 2>/dev/null || true
 cp "fuzz/corpus/$target"/. "$work/merged/" -r 2>/dev/null || true
 ls "$work/merged" | sort >"$work/before"
 ASAN_OPTIONS=detect_leaks=0 nice -n 10 "$build/fuzz/${target}_fuzzer" -merge=1 -use_counters=0 \

@@ -41,7 +41,8 @@ Ref<helpers::IXmlFileStorage> readExchangeFile(const CommandEnvironment& env, ve
   if (!root) return {};
   auto chain = helpers::makePreprocessorChain(Ref<helpers::StorageErrorReporter>(env.reporter), factory, {}, {},
                                               {path}, {database});
-  return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain));
+  // Import goes once through the records, forgetting each one stored.
+  return velk::make<helpers::FilteredStorage>(std::move(root), std::move(chain), helpers::ChildListing::kIndexes);
 }
 
 // Export only reads, but opening a database puts it into writable mode; one
@@ -85,11 +86,19 @@ velk::result_t exportDatabase(const CommandEnvironment& env, const std::string& 
       openCommandDatabase(kvFactory.get(), env.reporter, database, DatabaseUse::kRead);
   auto factory = xmlFactory(env);
   OutputDocument document = openOutputDocument(factory.get(), xml, "root");
+  // A new file is only written: it is printed as the records are copied,
+  // without a tree of them.
+  Ref<velk::StreamedXmlStorage> print;
+  if (document.created) print = velk::StreamedXmlStorage::createDocument("root");
   uint32_t errorsBefore = errorCount(env);
-  exportRecords(document.root.get(), records.get(), factory.get(), env.reporter);
+  exportRecords(print ? print.get() : document.root.get(), records.get(), factory.get(), env.reporter);
   // Written here rather than at release, where a failed write goes unheard;
   // a failure leaves the file as it was.
-  saveOutputDocument(document, kFlushPos, "Flush");
+  if (print) {
+    saveOutputDocument(document, *print, kFlushPos, "Flush");
+  } else {
+    saveOutputDocument(document, kFlushPos, "Flush");
+  }
   // The records that could be written are; an export that had to skip some
   // is no copy of the database, and says so by failing.
   return errorCount(env) == errorsBefore ? velk::errors::kOk : velk::errors::kUnspecified;

@@ -35,7 +35,9 @@ Ref<FilteredStorage> combineInputs(const CommandEnvironment& env, velk::IXmlStor
     Ref<IXmlFileStorage> root = openXmlFile(factory, path, env.reporter, nullptr);
     if (!root) continue;
     auto block = velk::make<RenamedStorage>(root, "block");
-    container->appendChild(Ref<IXmlFileStorage>(velk::make<FilteredStorage>(Ref<IXmlFileStorage>(block), filter)));
+    // The copy goes once through the views, forgetting each child copied.
+    container->appendChild(Ref<IXmlFileStorage>(
+        velk::make<FilteredStorage>(Ref<IXmlFileStorage>(block), filter, ChildListing::kIndexes)));
   }
   return container;
 }
@@ -49,17 +51,31 @@ bool combineAndWrite(const CommandEnvironment& env, const std::vector<std::strin
   Ref<FilteredStorage> container = combineInputs(env, factory.get(), inputs, filter);
   if (errorCount(env) != 0) return false;
   // The inputs are copied into a document of their own first: a read that
-  // fails half way must leave an existing output as it was.
+  // fails half way must leave an existing output as it was. A new output is
+  // that copy's print, so it is then printed as it is copied, with no tree.
+  Ref<velk::StreamedXmlStorage> print;
   Ref<velk::IStorage> staged;
-  velk::checkResult(factory->CreateDocument("root", nullptr, 0, staged.put()), kStagePos);
+  if (outputStartsEmpty(output)) {
+    print = velk::StreamedXmlStorage::createDocument("root");
+    staged = print;
+  } else {
+    velk::checkResult(factory->CreateDocument("root", nullptr, 0, staged.put()), kStagePos);
+  }
   copyStorage(container.get(), staged.get());
   // The inputs and their views are no longer needed.
   container.reset();
+  // Opened (and checked) after the copy as before. Should the output have
+  // been given content since it was found empty, the print replaces it: the
+  // run then reads as one that found the file empty and wrote after it.
   OutputDocument document = openOutputDocument(factory.get(), output, "root", kSource);
-  copyStorage(staged.get(), document.root.get());
   // Saved whole or not at all: an existing output keeps its old text when
   // the save fails.
-  saveOutputDocument(document, kFlushPos);
+  if (print) {
+    saveOutputDocument(document, *print, kFlushPos);
+  } else {
+    copyStorage(staged.get(), document.root.get());
+    saveOutputDocument(document, kFlushPos);
+  }
   // Diagnostics raised while the deeper levels were copied fail the run too.
   return errorCount(env) == 0;
 }

@@ -2,6 +2,7 @@
 
 #include "preprocessor/storage_iterator_stack.h"
 #include "velk/exception.h"
+#include "xmlfile/node_names.h"
 #include "xmlfile/storage_helpers.h"
 #include "xmlfile/xml_input_check.h"
 
@@ -16,6 +17,8 @@ using velk::result_t;
 namespace errors = velk::errors;
 
 namespace {
+// Children listed with their own nodes before a view keeps indexes.
+constexpr size_t kNodesKept = 16;
 // Below this many values a scan is cheaper than an index.
 constexpr size_t kValueIndexThreshold = 8;
 // A container has no text of its own: it reads as "".
@@ -32,8 +35,13 @@ result_t emptyText(velk::ValueDescriptor& value) {
 }  // namespace
 
 FilteredStorage::FilteredStorage(velk::Ref<IXmlFileStorage> node, velk::Ref<IStorageFilter> filter,
-                                 uint32_t depth)
-    : XmlFileStorageProxy(node), valuesSource_(node), valueFilter_(filter), nodeFilter_(filter), depth_(depth) {
+                                 ChildListing listing, uint32_t depth)
+    : XmlFileStorageProxy(node),
+      valuesSource_(node),
+      valueFilter_(filter),
+      nodeFilter_(filter),
+      depth_(depth),
+      listing_(listing) {
   keepValues(true);
   filterChildren();
 }
@@ -60,19 +68,66 @@ void FilteredStorage::filterChildren() {
   StorageIteratorStack stack;
   stack.push(velk::Ref<IXmlFileStorage>(wrapped()));
   while (velk::Ref<IXmlFileStorage> node = stack.next()) {
-    if (!nodeFilter_->FilterNode(stack, node.get())) children_.push_back(Child{std::move(node), nullptr});
+    // A node the filter keeps has pushed nothing: its parent is still known.
+    if (!nodeFilter_->FilterNode(stack, node.get())) keepChild(std::move(node), stack);
   }
 }
 
 void FilteredStorage::takeChildren(IXmlFileStorage* source) {
+  if (source->ReopensChildrenFreely()) {
+    uint32_t count = 0;
+    if (velk::failed(source->GetNodesCount(&count))) count = 0;
+    children_.reserve(count);
+    if (count) extras().reopenAt.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) addChild(velk::Ref<IXmlFileStorage>(source), i);
+    return;
+  }
   StorageIteratorStack stack;
   stack.push(velk::Ref<IXmlFileStorage>(source));
-  while (velk::Ref<IXmlFileStorage> node = stack.next()) children_.push_back(Child{std::move(node), nullptr});
+  while (velk::Ref<IXmlFileStorage> node = stack.next()) keepChild(std::move(node), stack);
+}
+
+// Reopening costs a node more, so the first few children keep theirs.
+void FilteredStorage::keepChild(velk::Ref<IXmlFileStorage> node, const StorageIteratorStack& stack) {
+  IXmlFileStorage* parent = stack.parentOfLast();
+  if (listing_ == ChildListing::kIndexes && children_.size() >= kNodesKept && parent->ReopensChildrenFreely()) {
+    addChild(velk::Ref<IXmlFileStorage>(parent), stack.positionOfLast());
+  } else {
+    addChild(std::move(node), kKept);
+  }
+}
+
+void FilteredStorage::addChild(velk::Ref<IXmlFileStorage> node, uint32_t position) {
+  if (position != kKept || (extras_ && !extras_->reopenAt.empty())) {
+    std::vector<uint32_t>& reopenAt = extras().reopenAt;
+    reopenAt.resize(children_.size(), kKept);
+    reopenAt.push_back(position);
+  }
+  children_.push_back(Child{std::move(node), nullptr});
+}
+
+result_t FilteredStorage::openChild(size_t index, velk::Ref<IXmlFileStorage>& node) {
+  const Child& child = children_[index];
+  uint32_t at = reopenAt(index);
+  if (at == kKept) {
+    node = child.node;
+    return errors::kOk;
+  }
+  return child.node->GetNode(at, node.put());
+}
+
+std::string FilteredStorage::childName(size_t index) {
+  std::string name;
+  uint32_t at = reopenAt(index);
+  if (at != kKept && velk::succeeded(readChildName(children_[index].node.get(), at, name))) return name;
+  velk::Ref<IXmlFileStorage> node;
+  velk::checkResult(openChild(index, node), {"app_core/helpers/filtered_storage", 214});
+  return nodeName(node.get());
 }
 
 void FilteredStorage::appendChild(velk::Ref<IXmlFileStorage> child) {
-  children_.push_back(Child{std::move(child), nullptr});
-  childIndex_.reset();
+  addChild(std::move(child), kKept);
+  if (extras_) extras_->childIndex.reset();
 }
 
 result_t FilteredStorage::CreateNode(std::string_view, IXmlFileStorage**) { return errors::kNotImplemented; }
@@ -87,11 +142,17 @@ result_t FilteredStorage::GetNode(uint32_t index, IXmlFileStorage** child) {
   if (index >= children_.size()) return errors::kNotFound;
   Child& entry = children_[index];
   if (!entry.node) return errors::kInvalidState;
-  if (!entry.view && nodeFilter_) {
-    checkDepthOfChild(entry.node.get());
-    entry.view = velk::make<FilteredStorage>(entry.node, nodeFilter_, depth_ + 1);
+  if (!entry.view) {
+    velk::Ref<IXmlFileStorage> node;
+    result_t r = openChild(index, node);
+    if (velk::failed(r)) return r;
+    if (!nodeFilter_) {
+      *child = node.detach();
+      return errors::kOk;
+    }
+    checkDepthOfChild(node.get());
+    entry.view = velk::make<FilteredStorage>(std::move(node), nodeFilter_, listing_, depth_ + 1);
   }
-  if (!entry.view) entry.view = entry.node;
   *child = velk::Ref<IXmlFileStorage>(entry.view).detach();
   return errors::kOk;
 }
@@ -116,8 +177,10 @@ result_t FilteredStorage::GetNodesCount(uint32_t* count) {
 
 result_t FilteredStorage::GetNodeName(uint32_t index, char* buffer, uint32_t* size) {
   if (index >= children_.size()) return errors::kNotFound;
-  if (!children_[index].node) return errors::kInvalidState;
-  return children_[index].node->GetName(buffer, size);
+  const Child& child = children_[index];
+  if (!child.node) return errors::kInvalidState;
+  if (uint32_t at = reopenAt(index); at != kKept) return child.node->GetNodeName(at, buffer, size);
+  return child.node->GetName(buffer, size);
 }
 
 void FilteredStorage::ForgetNode(uint32_t index) {
@@ -174,7 +237,7 @@ result_t FilteredStorage::CreateIncludedStorage(IXmlFileStorage** out, const std
     *out = included.detach();
     return r;
   }
-  *out = velk::Ref<IXmlFileStorage>(velk::make<FilteredStorage>(included, nodeFilter_)).detach();
+  *out = velk::Ref<IXmlFileStorage>(velk::make<FilteredStorage>(included, nodeFilter_, listing_)).detach();
   return r;
 }
 
@@ -189,15 +252,21 @@ void FilteredStorage::checkDepthOfChild(IXmlFileStorage* child) const {
       errors::kUnspecified);
 }
 
+FilteredStorage::Extras& FilteredStorage::extras() {
+  if (!extras_) extras_ = std::make_unique<Extras>();
+  return *extras_;
+}
+
 std::optional<uint32_t> FilteredStorage::findChild(std::string_view name) {
-  if (!childIndex_) {
-    auto index = std::make_unique<NameIndex>();
+  std::optional<NameIndex>& index = extras().childIndex;
+  if (!index) {
+    NameIndex built;  // kept only when whole: reading a name may throw
     for (uint32_t i = 0; i < children_.size(); ++i)
-      if (children_[i].node) index->emplace(nodeName(children_[i].node.get()), i);
-    childIndex_ = std::move(index);
+      if (children_[i].node) built.emplace(childName(i), i);
+    index = std::move(built);
   }
-  auto found = childIndex_->find(name);
-  if (found == childIndex_->end()) return std::nullopt;
+  auto found = index->find(name);
+  if (found == index->end()) return std::nullopt;
   return found->second;
 }
 
@@ -208,12 +277,13 @@ std::optional<uint32_t> FilteredStorage::findValue(std::string_view name) {
     }
     return std::nullopt;
   }
-  if (!valueIndex_) {
-    valueIndex_ = std::make_unique<NameIndex>();
-    for (uint32_t i = 0; i < values_.size(); ++i) valueIndex_->emplace(values_[i].name, i);
+  std::optional<NameIndex>& index = extras().valueIndex;
+  if (!index) {
+    index.emplace();
+    for (uint32_t i = 0; i < values_.size(); ++i) index->emplace(values_[i].name, i);
   }
-  auto found = valueIndex_->find(name);
-  if (found == valueIndex_->end()) return std::nullopt;
+  auto found = index->find(name);
+  if (found == index->end()) return std::nullopt;
   return found->second;
 }
 

@@ -20,7 +20,11 @@ velk::Ref<IXmlFileStorage> StorageIteratorStack::next() {
       velk::Ref<IXmlFileStorage> child;
       result_t r = top.node->GetNode(top.position, child.put());
       if (r == velk::errors::kOutOfMemory) throw std::bad_alloc();
-      if (velk::succeeded(r) && child) return child;
+      if (velk::succeeded(r) && child) {
+        lastParent_ = top.node.get();
+        lastPosition_ = top.position;
+        return child;
+      }
     }
     entries_.pop_back();
   }

@@ -16,6 +16,10 @@ class StorageIteratorStack {
   bool empty() const { return entries_.empty(); }
   // The next node to offer, or null once every entry is exhausted.
   velk::Ref<IXmlFileStorage> next();
+  // Where the node next() gave was opened: its parent and its index there.
+  // Valid until the next call of next().
+  IXmlFileStorage* parentOfLast() const { return lastParent_; }
+  uint32_t positionOfLast() const { return lastPosition_; }
 
  private:
   struct Entry {
@@ -24,6 +28,8 @@ class StorageIteratorStack {
     uint32_t count;
   };
   std::vector<Entry> entries_;
+  IXmlFileStorage* lastParent_ = nullptr;
+  uint32_t lastPosition_ = 0;
 };
 
 }  // namespace app_core::helpers

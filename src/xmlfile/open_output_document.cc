@@ -44,6 +44,13 @@ result_t loadOutputFile(const std::string& path, Ref<velk::OutputFile>& out) {
   return velk::OutputFile::open(path, out);
 }
 
+bool outputStartsEmpty(const std::string& path) {
+  std::error_code error;
+  auto status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found) return true;
+  return std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, error) == 0 && !error;
+}
+
 OutputDocument openOutputDocument(velk::IXmlStorageFactory* factory, const std::string& path,
                                   std::string_view rootName, const char* sourceFile) {
   createOutputDirectory(path, {sourceFile, 1091});
@@ -53,6 +60,7 @@ OutputDocument openOutputDocument(velk::IXmlStorageFactory* factory, const std::
   if (sizeOf(*document.file, path, sourceFile) == 0) {
     r = factory->CreateDocument(rootName, document.file.get(), 0, document.root.put());
     if (velk::failed(r)) throw helpers::NamedObjectError({sourceFile, 1107}, "Can't create xml storage", path, r);
+    document.created = true;
     return document;
   }
   velk::XmlParseError error;
@@ -69,6 +77,14 @@ void stageOutputDocument(const OutputDocument& document, velk::SourcePos pos, co
 
 void saveOutputDocument(const OutputDocument& document, velk::SourcePos pos, const std::string& context) {
   stageOutputDocument(document, pos, context);
+  velk::checkResult(document.file->commit(), pos, context);
+}
+
+
+void saveOutputDocument(const OutputDocument& document, velk::StreamedXmlStorage& print, velk::SourcePos pos,
+                        const std::string& context) {
+  velk::checkResult(print.printTo(*document.file), pos, context);
+  velk::checkResult(document.file->stage(), pos, context);
   velk::checkResult(document.file->commit(), pos, context);
 }
 

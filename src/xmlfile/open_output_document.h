@@ -10,6 +10,7 @@
 #include "console/output_directory.h"
 #include "velk/exception.h"
 #include "xmlfile/output_file.h"
+#include "xmlfile/streamed_xml_storage.h"
 #include "xmlfile/xml_storage_factory.h"
 
 namespace app_core {
@@ -18,7 +19,13 @@ struct OutputDocument {
   velk::Ref<velk::IStorage> root;
   // Holds what Flush prints, until it is staged and committed.
   velk::Ref<velk::OutputFile> file;
+  // True when the file was missing or empty and `root` is a new document.
+  bool created = false;
 };
+
+// Whether openOutputDocument would start a new document at `path` (there is
+// no file, or an empty one), as far as can be told without touching it.
+bool outputStartsEmpty(const std::string& path);
 
 // The document at `path`: a new root element named `rootName` when the file
 // is missing or empty, else the file's own root (whatever its name). The
@@ -41,5 +48,10 @@ void stageOutputDocument(const OutputDocument& document, velk::SourcePos pos, co
 // Stages and commits the document: the file holds the new text or, on any
 // failure (raised as by stageOutputDocument), its old one.
 void saveOutputDocument(const OutputDocument& document, velk::SourcePos pos, const std::string& context = {});
+
+// Saves `print` in place of the document's content, as saveOutputDocument
+// saves a document.
+void saveOutputDocument(const OutputDocument& document, velk::StreamedXmlStorage& print, velk::SourcePos pos,
+                        const std::string& context = {});
 
 }  // namespace app_core

@@ -15,6 +15,8 @@ class RenamedStorage : public XmlFileStorageProxy {
   velk::result_t GetName(char* buffer, uint32_t* size) override;
   velk::result_t CreateIncludedStorage(IXmlFileStorage** out, const std::string& path,
                                        velk::IStorage* documentRoot) override;
+  // Children pass through unchanged.
+  bool ReopensChildrenFreely() override { return wrapped()->ReopensChildrenFreely(); }
 
  private:
   std::string name_;

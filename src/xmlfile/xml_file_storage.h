@@ -23,6 +23,10 @@ struct IXmlFileStorage : velk::IStorage {
   // what it made for that child lets go of it, so that a reader going once
   // through a long list holds one entry at a time, not the whole list.
   virtual void ForgetNode(uint32_t /*index*/) {}
+  // True when opening the child at an index again gives a node like the one
+  // opened before (same element, name, values and location), with no other
+  // effect: a view may then keep the index instead of the node.
+  virtual bool ReopensChildrenFreely() { return false; }
 
   // The plain-storage forms call the located ones.
   velk::result_t CreateNode(std::string_view name, velk::IStorage** child) final;

@@ -25,6 +25,8 @@ class XmlFileStorageAdapter : public XmlFileStorageObjectBase {
   velk::result_t GetNode(std::string_view name, IXmlFileStorage** child) override;
   velk::result_t GetNode(uint32_t index, IXmlFileStorage** child) override;
   velk::result_t CreateNode(std::string_view name, IXmlFileStorage** child) override;
+  // A child is a new node over the element at its index each time.
+  bool ReopensChildrenFreely() override { return true; }
 
  protected:
   velk::IStorage* underlying() override { return node_.get(); }

@@ -7,6 +7,9 @@
 #include "preprocessor/storage_iterator_stack.h"
 #include "test_node.h"
 #include "xmlfile/storage_helpers.h"
+#include "xmlfile/xml_file_storage_adapter.h"
+#include "xmlfile/xml_storage_factory.h"
+#include "../xmlfile/memory_io.h"
 
 namespace app_core::helpers {
 
@@ -127,11 +130,43 @@ TEST(FilteredStorage, FiltersEachChildOnceHoweverOftenItIsOpened) {
   EXPECT_EQ(filter->offered, "a x y ");
 }
 
+TEST(FilteredStorage, ChildrenListedByIndexReadAsChildrenListedAsNodes) {
+  std::string xml = "<r>";
+  for (int i = 0; i < 40; ++i) xml += "<c" + std::to_string(i) + " n=\"" + std::to_string(i) + "\"/><drop/>";
+  xml += "<splice><p/><q/></splice></r>";
+  // A located storage over a parsed document: its children can be reopened.
+  Ref<velk::IStorage> document;
+  velk::XmlStorageFactory factory;
+  ASSERT_EQ(factory.ParseIo(velk::make<xmltest::MemoryIo>(xml).get(), velk::kXmlReadOnlyOption, document.put(), nullptr),
+            0);
+  auto root = velk::make<XmlFileStorageAdapter>(document, velk::make<FileLocation>("a.xml"));
+  ASSERT_TRUE(root->ReopensChildrenFreely());
+  auto byNodes = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(root), velk::make<ProbeFilter>());
+  auto byIndexes =
+      velk::make<FilteredStorage>(Ref<IXmlFileStorage>(root), velk::make<ProbeFilter>(), ChildListing::kIndexes);
+  EXPECT_EQ(dump(byIndexes.get()), dump(byNodes.get()));
+  char name[8];
+  uint32_t size = sizeof name;
+  ASSERT_EQ(byIndexes->GetNodeName(33, name, &size), 0);
+  EXPECT_STREQ(name, "c33");
+  Ref<IXmlFileStorage> child;
+  ASSERT_EQ(byIndexes->GetNode("c37", child.put()), 0);
+  EXPECT_EQ(dump(child.get()), "c37 n=<37>");
+  byIndexes->ForgetNode(25);
+  EXPECT_EQ(byIndexes->GetNode(25u, child.put()), velk::errors::kInvalidState);
+  ASSERT_EQ(byIndexes->GetNode(26u, child.put()), 0);
+  EXPECT_EQ(dump(child.get()), "c26 n=<26>");
+}
+
 TEST(FilteredStorage, UnfilteredFormTakesValuesAndChildrenFromTwoSources) {
   auto values = parseTestXml(R"(<include file="f" secret="kept"/>)");
   auto children = parseTestXml("<root skipped=\"1\"><c1/><c2><d/></c2></root>");
   auto view = velk::make<FilteredStorage>(Ref<IXmlFileStorage>(values), Ref<IXmlFileStorage>(children));
   EXPECT_EQ(dump(view.get()), "include file=f secret=kept { c1, c2 { d } }");
+  char name[4];
+  uint32_t size = sizeof name;
+  ASSERT_EQ(view->GetNodeName(1, name, &size), 0);
+  EXPECT_STREQ(name, "c2");
 }
 
 TEST(FilteredStorage, ContainerHoldsAppendedChildren) {
