@@ -3,6 +3,10 @@
 #include <exception>
 #include <vector>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "commands/tasks_writer_choice.h"
 #include "console/null_tracer.h"
 #include "console/storage_error_reporter_proxy.h"
@@ -80,6 +84,7 @@ class CompilePipeline {
     warnAboutCrutchDefinition();
     serializer_ = createScheduleSerializer(context_.serializerFactory.get());
     ConfigurationModel model = modelOfInputs(context_, args_, serializer_.get());
+    returnFreedPages();
     if (errorCount() == 0) writeOutputs(model);
     if (errorCount() == 0) {
       saveAll();
@@ -91,6 +96,15 @@ class CompilePipeline {
     return errorCount() == 0 ? velk::errors::kOk : velk::errors::kUnspecified;
   }
 
+  // The sources' documents are gone, but their free pages, scattered among
+  // what the model keeps, stay resident, and the writers' trees mostly land
+  // elsewhere: the peak would be both.
+  static void returnFreedPages() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+  }
+
   void warnAboutCrutchDefinition() {
     for (const Definition& definition : args_.definitions) {
       if (definition.name != kCrutchDefinition) continue;
@@ -100,7 +114,7 @@ class CompilePipeline {
     }
   }
 
-  void writeOutputs(const ConfigurationModel& model) {
+  void writeOutputs(ConfigurationModel& model) {
     Ref<velk::ITracer> tracer = velk::make<NullTracer>();
     StorageContext settings{settings_, tracer, context_.xmlFactory};
     StorageContext storage{storage_, tracer, context_.xmlFactory};
@@ -108,12 +122,24 @@ class CompilePipeline {
                              args_.quarnRegistryPath};
     std::unique_ptr<TasksWriter> tasks = makeTasksWriter(inputs, quarn_);
     ServiceManagerConfigWriter writer(args_.targetCategory, model, settings, context_.adapterFactory.get(), *tasks);
-    result_t r = writer.write(vsm_.root.get());
+    result_t r = writer.writeDocument(vsm_.root.get());
+    if (velk::succeeded(r)) {
+      releaseVsmTree();
+      model.releaseServiceSettings();
+      r = writer.writeTasks();
+    }
     if (velk::failed(r)) {
       context_.reporter->ReportError(nullptr, "Error writing output config: result=" +
                                                   velk::hexId(static_cast<uint32_t>(r)) + " (" +
                                                   velk::applicationText(r) + ")");
     }
+  }
+
+  // The finished `.vsm` is printed into its file's memory, and its tree let go
+  // before the task writers build theirs. The file itself waits for saveAll
+  // as before; when this print fails, the tree stays and saveAll prints it.
+  void releaseVsmTree() {
+    if (velk::succeeded(vsm_.root->Flush())) vsm_.root.reset();
   }
 
   // The outputs change together or not at all. Every file is written and
@@ -123,7 +149,7 @@ class CompilePipeline {
   // between the first commit and the last rename leaves outputs that
   // disagree.
   void saveAll() {
-    velk::checkResult(vsm_.root->Flush(), kFlushPos);
+    if (vsm_.root) velk::checkResult(vsm_.root->Flush(), kFlushPos);
     if (quarn_.document) velk::checkResult(quarn_.document->Flush(), kFlushPos);
     std::vector<velk::OutputFile*> files = {vsm_.file.get()};
     if (quarn_.file) files.push_back(quarn_.file.get());

@@ -17,6 +17,9 @@ struct StorageErrorReporter : velk::IObject {
   virtual void ReportError(IFileLocation* location, std::string_view text) = 0;
   virtual void ReportWarning(IFileLocation* location, std::string_view text) = 0;
   virtual void ReportInfo(IFileLocation* location, std::string_view text) = 0;
+  // Whether information lines go anywhere, so that a sender may skip their
+  // work when not; "yes" is always a safe answer.
+  virtual bool ReportsInfo() { return true; }
 };
 
 }  // namespace app_core::helpers

@@ -15,6 +15,8 @@ bool StorageErrorReporterProxy::firstReport(char kind, IFileLocation* location, 
   return reported_.insert(std::move(key)).second;
 }
 
+bool StorageErrorReporterProxy::ReportsInfo() { return inner_ && inner_->ReportsInfo(); }
+
 void StorageErrorReporterProxy::ReportMessage(std::string_view text) {
   if (inner_) inner_->ReportMessage(text);
 }
@@ -32,6 +34,9 @@ void StorageErrorReporterProxy::ReportWarning(IFileLocation* location, std::stri
 }
 
 void StorageErrorReporterProxy::ReportInfo(IFileLocation* location, std::string_view text) {
+  // Information lines are not counted: one that goes nowhere needs no
+  // remembering either (a compile may calculate tens of thousands).
+  if (!ReportsInfo()) return;
   if (!firstReport('I', location, text)) return;
   if (inner_) inner_->ReportInfo(location, text);
 }

@@ -22,6 +22,7 @@ class StorageErrorReporterProxy : public velk::ObjectBase<StorageErrorReporter> 
   void ReportError(IFileLocation* location, std::string_view text) override;
   void ReportWarning(IFileLocation* location, std::string_view text) override;
   void ReportInfo(IFileLocation* location, std::string_view text) override;
+  bool ReportsInfo() override;
 
   uint32_t errorCount() const { return errors_.load(); }
   uint32_t warningCount() const { return warnings_.load(); }

@@ -33,6 +33,8 @@ void StorageErrorTracer::ReportInfo(IFileLocation* location, std::string_view te
   report(velk::trace_level::kInfo, location, "Info", text);
 }
 
+bool StorageErrorTracer::ReportsInfo() { return tracer_ && tracer_->Writes(velk::trace_level::kInfo); }
+
 void StorageErrorTracer::report(uint32_t level, IFileLocation* location, std::string_view word,
                                 std::string_view text) {
   if (!tracer_) return;

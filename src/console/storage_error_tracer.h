@@ -21,6 +21,7 @@ class StorageErrorTracer : public velk::ObjectBase<StorageErrorReporter> {
   void ReportError(IFileLocation* location, std::string_view text) override;
   void ReportWarning(IFileLocation* location, std::string_view text) override;
   void ReportInfo(IFileLocation* location, std::string_view text) override;
+  bool ReportsInfo() override;
 
  private:
   void report(uint32_t level, IFileLocation* location, std::string_view word, std::string_view text);

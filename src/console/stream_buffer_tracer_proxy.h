@@ -32,6 +32,10 @@ class StreamBufferTracerProxy : public velk::ObjectBase<velk::ITracer>, private 
     return inner_->GetRecord(level, record);
   }
 
+  // The console's levels count as written even when the inner tracer would
+  // decline them: "yes" is the safe answer.
+  bool Writes(uint32_t level) override { return inner_ && (level <= threshold_ || inner_->Writes(level)); }
+
   velk::result_t CommitRecord(velk::TraceRecord& record) override {
     if (!inner_) return velk::errors::kNotMatched;
     if (record.level <= threshold_) stream_ << record.text << '\n';

@@ -16,4 +16,8 @@ const ModelInterface* ConfigurationModel::findInterface(uint32_t iid) const {
   return found != interfaces.end() && found->iid == iid ? &*found : nullptr;
 }
 
+void ConfigurationModel::releaseServiceSettings() {
+  for (ModelService& service : services) service.settings.reset();
+}
+
 }  // namespace app_core

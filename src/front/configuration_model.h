@@ -161,6 +161,11 @@ struct ConfigurationModel {
   const ModelAssembly& assemblyOf(const ModelComponent& component) const {
     return assemblies[component.assembly];
   }
+
+  // The services' settings are read by the `.vsm` step alone; letting their
+  // nodes go after it frees what they keep of the sources (whole documents)
+  // before the task writers run. The services read as having no settings.
+  void releaseServiceSettings();
 };
 
 }  // namespace app_core

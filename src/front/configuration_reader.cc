@@ -178,7 +178,9 @@ void readConfiguration(helpers::StorageErrorReporter* reporter, helpers::IXmlFil
       {"monitoring_task", [&](Element* n) { s.monitoringTasks.push_back(readMonitoringTask(c, n)); }},
       {"settings", [&](Element* n) { readRootSettings(c, n, s); }},
   };
-  readChildren(reporter, root, table);
+  // The root holds every included file's elements: a document goes as soon
+  // as its last element is read, unless the model keeps some of it.
+  readChildrenOnce(reporter, root, table);
 }
 
 }  // namespace app_core

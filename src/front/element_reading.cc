@@ -85,8 +85,10 @@ void readAttributes(helpers::StorageErrorReporter* reporter, helpers::IXmlFileSt
   }
 }
 
-void readChildren(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
-                  const ChildTable& table) {
+namespace {
+
+void readEachChild(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
+                   const ChildTable& table, bool forgetEach) {
   if (auto probe = probeOf(node)) return probe->ProbeChildren(table);
   uint32_t count = 0;
   velk::result_t r = node->GetNodesCount(&count);
@@ -109,12 +111,25 @@ void readChildren(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStor
     }
     if (entry) {
       entry->read(child.get());
-      continue;
+    } else {
+      std::string expected;
+      for (const ChildElementDescriptor& candidate : table) expected += "\n    " + std::string(candidate.name);
+      reporter->ReportError(child->GetLocation(), "Unexpected '" + name + "'. Expected one of:" + expected);
     }
-    std::string expected;
-    for (const ChildElementDescriptor& candidate : table) expected += "\n    " + std::string(candidate.name);
-    reporter->ReportError(child->GetLocation(), "Unexpected '" + name + "'. Expected one of:" + expected);
+    if (forgetEach) node->ForgetNode(index);
   }
+}
+
+}  // namespace
+
+void readChildren(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
+                  const ChildTable& table) {
+  readEachChild(reporter, node, table, false);
+}
+
+void readChildrenOnce(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
+                      const ChildTable& table) {
+  readEachChild(reporter, node, table, true);
 }
 
 bool reportRepeated(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* child,

@@ -81,6 +81,10 @@ using ChildTable = std::vector<ChildElementDescriptor>;
 // Hands each child of `node` to the entry of its name; reports the others.
 void readChildren(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
                   const ChildTable& table);
+// The same for a long list read once: `node` may let go of each child when
+// it has been read, so what nothing kept is freed as the reader goes.
+void readChildrenOnce(helpers::StorageErrorReporter* reporter, helpers::IXmlFileStorage* node,
+                      const ChildTable& table);
 
 // Offered by a node that asks for the reader's tables instead of being read
 // (the schema generator walks the reader with such nodes): readAttributes

@@ -19,4 +19,11 @@ result_t DemultiplexorChannel::AddChannel(ITraceChannel* channel) {
   return errors::kOk;
 }
 
+bool DemultiplexorChannel::WritesAnywhere() {
+  std::lock_guard lock(mutex_);
+  for (auto& channel : channels_)
+    if (channel->WritesAnywhere()) return true;
+  return false;
+}
+
 }  // namespace velk::tracer

@@ -18,6 +18,8 @@ class DemultiplexorChannel : public ObjectBase<ITraceChannel, IDemultiplexorChan
   // channel still gets the line.
   result_t Write(const TraceRecord& record, std::string_view line) override;
   result_t AddChannel(ITraceChannel* channel) override;
+  // Only when one of its channels does.
+  bool WritesAnywhere() override;
 
  private:
   std::mutex mutex_;

@@ -20,6 +20,12 @@ result_t FrameworkTracer::CommitRecord(TraceRecord& record) {
   return channel_->Write(record, formatPrefix(format_, record) + record.text);
 }
 
+bool FrameworkTracer::Writes(uint32_t level) {
+  if (level > level_.load()) return false;
+  std::lock_guard lock(mutex_);
+  return channel_ && channel_->WritesAnywhere();
+}
+
 result_t FrameworkTracer::SetChannel(ITraceChannel* channel) {
   std::lock_guard lock(mutex_);
   channel_ = Ref<ITraceChannel>(channel);

@@ -19,6 +19,8 @@ class FrameworkTracer : public ObjectBase<ITracer, ITracerConfigurator> {
   // Declines levels above the configured one with kNotMatched.
   result_t GetRecord(uint32_t level, TraceRecord& record) override;
   result_t CommitRecord(TraceRecord& record) override;
+  // A level it takes, with a channel that writes somewhere.
+  bool Writes(uint32_t level) override;
 
   result_t SetChannel(ITraceChannel* channel) override;
   result_t SetPrefixFormat(std::string_view format) override;

@@ -40,6 +40,10 @@ struct ITracer : IObject {
   // Fails when the tracer declines the level; nothing is composed then.
   virtual result_t GetRecord(uint32_t level, TraceRecord& record) = 0;
   virtual result_t CommitRecord(TraceRecord& record) = 0;
+  // Whether a record at `level` would be written anywhere, so that a sender
+  // may skip the work for one nobody keeps; asking changes nothing. "Yes"
+  // is always a safe answer.
+  virtual bool Writes(uint32_t /*level*/) { return true; }
 };
 
 // Writes one record when the tracer accepts the level.

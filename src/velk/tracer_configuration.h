@@ -18,6 +18,8 @@ constexpr clsid_t kFileChannelClass = 0x5D0C7A12;
 struct ITraceChannel : IObject {
   static constexpr iid_t IID = 0x140002B4;
   virtual result_t Write(const TraceRecord& record, std::string_view line) = 0;
+  // Whether lines written here go anywhere; "yes" is always a safe answer.
+  virtual bool WritesAnywhere() { return true; }
 };
 
 // A channel that writes the lines into a file it creates.

@@ -1,5 +1,6 @@
 #include "xmlfile/xml_storage.h"
 
+#include "xmlfile/printed_element.h"
 #include "xmlfile/value_text.h"
 #include "xmlfile/xml_names.h"
 
@@ -187,6 +188,17 @@ void XmlStorage::setText(const std::string& text) {
   if (!node) node = static_cast<TiXmlText*>(element_->LinkEndChild(new TiXmlText("")));
   node->SetValue(text);
   node->SetCDATA(document_->cdataOption() && wantsCdata(text));
+}
+
+result_t XmlStorage::KeepAsPrinted() {
+  if (!element_) return errors::kInvalidState;
+  TiXmlElement* element = element_;
+  if (!xml::printableInPlace(element)) return errors::kNotSupported;
+  document_->detachNodesWithin(element);
+  xml::replaceByPrintedText(element);
+  // The printed document is the same, but cached positions are not.
+  document_->markChanged();
+  return errors::kOk;
 }
 
 void XmlStorage::removeText() {

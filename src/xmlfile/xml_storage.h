@@ -9,11 +9,12 @@
 #include <memory>
 
 #include "velk/storage.h"
+#include "xmlfile/keep_as_printed.h"
 #include "xmlfile/xml_document.h"
 
 namespace velk {
 
-class XmlStorage : public ObjectBase<IStorage, IStoragePosition> {
+class XmlStorage : public ObjectBase<IStorage, IStoragePosition, IKeepAsPrinted> {
  public:
   XmlStorage(std::shared_ptr<XmlDocument> document, TiXmlElement* element);
 
@@ -32,6 +33,7 @@ class XmlStorage : public ObjectBase<IStorage, IStoragePosition> {
   result_t Flush() override;
 
   result_t GetPosition(int* row, int* column) override;
+  result_t KeepAsPrinted() override;
 
   // Null once the element was removed from the document.
   const TiXmlElement* element() const { return element_; }

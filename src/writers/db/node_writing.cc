@@ -1,5 +1,6 @@
 #include "writers/db/node_writing.h"
 
+#include "xmlfile/keep_as_printed.h"
 #include "xmlfile/node_names.h"
 
 namespace app_core {
@@ -33,6 +34,10 @@ result_t writeUnsigned(velk::IStorage* node, std::string_view name, uint32_t val
 
 result_t writeSigned(velk::IStorage* node, std::string_view name, int32_t value) {
   return node->WriteValue(name, velk::ValueDescriptor::ofInt32(value), 0);
+}
+
+void keepAsPrinted(velk::IStorage* node) {
+  if (auto printed = velk::queryInterface<velk::IKeepAsPrinted>(node)) printed->KeepAsPrinted();
 }
 
 result_t readOwnText(velk::IStorage* node, std::string& text) {

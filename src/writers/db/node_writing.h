@@ -21,6 +21,11 @@ velk::result_t writeText(velk::IStorage* node, std::string_view name, std::strin
 velk::result_t writeUnsigned(velk::IStorage* node, std::string_view name, uint32_t value);
 velk::result_t writeSigned(velk::IStorage* node, std::string_view name, int32_t value);
 
+// For a finished part of a large tree that nothing reads again: held as its
+// printed text from now on where the storage can (IKeepAsPrinted), left as
+// it is elsewhere. The stored document is the same either way.
+void keepAsPrinted(velk::IStorage* node);
+
 // The own value of `node` as text; "" when it has none.
 velk::result_t readOwnText(velk::IStorage* node, std::string& text);
 

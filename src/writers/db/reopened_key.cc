@@ -26,14 +26,14 @@ result_t ReopenedKey::open(velk::Ref<velk::IStorage>& root) {
 }
 
 result_t ReopenedKey::close() {
-  pending_.clear();
+  forgetSteps();
   rereadNext_ = false;
   return stored_.close();
 }
 
 // Stores what is open, then reads the record: the literal way.
 result_t ReopenedKey::read() {
-  pending_.clear();
+  forgetSteps();
   result_t r = stored_.close();
   if (velk::succeeded(r)) r = stored_.open(context_, key_);
   if (velk::failed(r)) return r;
@@ -54,12 +54,30 @@ result_t ReopenedKey::settle() {
     if (velk::failed(r)) return r;
   }
   pending_.clear();
+  keepFinishedAsPrinted();
   return velk::errors::kOk;
+}
+
+// After the changes a read would make: the text kept is the one a store
+// would print.
+void ReopenedKey::keepFinishedAsPrinted() {
+  for (const velk::Ref<velk::IStorage>& subtree : finished_) keepAsPrinted(subtree.get());
+  finished_.clear();
+}
+
+// The nodes held for the next opening go before the tree is stored or read.
+void ReopenedKey::forgetSteps() {
+  pending_.clear();
+  finished_.clear();
 }
 
 void ReopenedKey::needReread() {
   rereadNext_ = true;
-  pending_.clear();
+  forgetSteps();
+}
+
+void ReopenedKey::finished(velk::IStorage* subtree) {
+  if (!rereadNext_) finished_.push_back(velk::Ref<velk::IStorage>(subtree));
 }
 
 result_t ReopenedKey::added(velk::IStorage* subtree, uint32_t depth) {

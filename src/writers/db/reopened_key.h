@@ -31,6 +31,10 @@ class ReopenedKey {
   // Tells what the step created: a new subtree at nesting depth `depth` (the
   // root is at depth 1). All else a step writes must read back unchanged.
   velk::result_t added(velk::IStorage* subtree, uint32_t depth);
+  // Tells that no later step looks into `subtree`, which this step added:
+  // from the next opening on it is held as the text it prints as (see
+  // IKeepAsPrinted), which keeps a long series of additions small.
+  void finished(velk::IStorage* subtree);
   // Stores the tree and closes the key; gives the result of the store.
   velk::result_t close();
 
@@ -43,6 +47,8 @@ class ReopenedKey {
 
   velk::result_t read();
   velk::result_t settle();
+  void keepFinishedAsPrinted();
+  void forgetSteps();
   velk::result_t inspect(velk::IStorage* node, uint32_t depth);
   velk::result_t inspectValues(velk::IStorage* node);
   velk::result_t inspectText(velk::IStorage* node);
@@ -53,6 +59,7 @@ class ReopenedKey {
   StorageKey stored_;
   bool rereadNext_ = false;
   std::vector<TextChange> pending_;
+  std::vector<velk::Ref<velk::IStorage>> finished_;
 };
 
 }  // namespace app_core

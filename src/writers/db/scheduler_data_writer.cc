@@ -47,20 +47,27 @@ result_t SchedulerDataWriter::close() {
 
 result_t SchedulerDataWriter::writeTask(const ModelTask& task) {
   velk::Ref<velk::IStorage> defaultList;
+  velk::Ref<velk::IStorage> item;
   result_t r = createChild(scheduleData_.get(), "defaultScheduleList", defaultList);
-  if (velk::succeeded(r)) r = appendScheduleItem(defaultList.get(), kDefaultScheduleItemId, task);
+  if (velk::succeeded(r)) r = appendScheduleItem(defaultList.get(), kDefaultScheduleItemId, task, item);
   if (velk::failed(r)) return r;
+  // What a task adds is never read again; kept as text, the trees of
+  // thousands of tasks stay small.
+  item.reset();
+  keepAsPrinted(defaultList.get());
   if (task.schedule->schedule.isOnTaskComplete()) {
     velk::IStorage* onComplete = nullptr;
     r = list("onCompleteScheduleList", onCompleteList_, &onComplete);
-    return velk::succeeded(r) ? appendScheduleItem(onComplete, kOnCompleteScheduleItemId, task) : r;
+    if (velk::succeeded(r)) r = appendScheduleItem(onComplete, kOnCompleteScheduleItemId, task, item);
+    if (velk::succeeded(r)) keepAsPrinted(item.get());
+    return r;
   }
   r = registerWithScheduler(task);
   return velk::succeeded(r) ? listScheduleId(task) : r;
 }
 
-result_t SchedulerDataWriter::appendScheduleItem(velk::IStorage* list, uint32_t itemId, const ModelTask& task) {
-  velk::Ref<velk::IStorage> item;
+result_t SchedulerDataWriter::appendScheduleItem(velk::IStorage* list, uint32_t itemId, const ModelTask& task,
+                                                 velk::Ref<velk::IStorage>& item) {
   result_t r = createChild(list, "item", item);
   if (velk::succeeded(r)) r = writeUnsigned(item.get(), "unique_id", itemId);
   if (velk::succeeded(r)) r = writeText(item.get(), "taskName", task.name);
@@ -75,6 +82,7 @@ result_t SchedulerDataWriter::registerWithScheduler(const ModelTask& task) {
   result_t r = scheduler_.open(root);
   if (velk::succeeded(r)) r = appendDescriptor(root.get(), task, descriptor);
   if (velk::succeeded(r)) r = scheduler_.added(descriptor.get(), kDescriptorDepth);
+  if (velk::succeeded(r)) scheduler_.finished(descriptor.get());
   return r;
 }
 
@@ -104,6 +112,7 @@ result_t SchedulerDataWriter::listScheduleId(const ModelTask& task) {
   if (velk::succeeded(r)) r = writeUnsigned(item.get(), "unique_id", kScheduleListItemId);
   if (velk::succeeded(r)) r = writeUnsigned(item.get(), "scheduleId", scheduleId(task.name));
   if (velk::succeeded(r)) r = writeText(item.get(), "taskName", task.name);
+  if (velk::succeeded(r)) keepAsPrinted(item.get());
   return r;
 }
 

@@ -26,7 +26,8 @@ class SchedulerDataWriter {
 
  private:
   velk::result_t writeTask(const ModelTask& task);
-  velk::result_t appendScheduleItem(velk::IStorage* list, uint32_t itemId, const ModelTask& task);
+  velk::result_t appendScheduleItem(velk::IStorage* list, uint32_t itemId, const ModelTask& task,
+                                    velk::Ref<velk::IStorage>& item);
   velk::result_t registerWithScheduler(const ModelTask& task);
   velk::result_t appendDescriptor(velk::IStorage* root, const ModelTask& task, velk::Ref<velk::IStorage>& descriptor);
   velk::result_t listScheduleId(const ModelTask& task);

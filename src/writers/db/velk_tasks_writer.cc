@@ -36,6 +36,7 @@ result_t appendToRegistry(ReopenedKey& registry, const ConfigurationModel& model
     velk::Ref<velk::IStorage> item;
     r = appendTaskTypeItem(root.get(), model, *types[i], item);
     if (velk::succeeded(r)) r = registry.added(item.get(), kTaskTypeItemDepth);
+    if (velk::succeeded(r)) registry.finished(item.get());
   }
   return r;
 }

@@ -68,6 +68,11 @@ ServiceManagerConfigWriter::ServiceManagerConfigWriter(std::string targetCategor
       tasksWriter_(tasksWriter) {}
 
 result_t ServiceManagerConfigWriter::write(IStorage* root) {
+  result_t r = writeDocument(root);
+  return velk::failed(r) ? r : writeTasks();
+}
+
+result_t ServiceManagerConfigWriter::writeDocument(IStorage* root) {
   try {
     if (targetCategory_.empty()) {
       writeUpdateCategories(root);
@@ -80,8 +85,10 @@ result_t ServiceManagerConfigWriter::write(IStorage* root) {
   } catch (const WriteFailed& failure) {
     return failure.code;
   }
-  return tasksWriter_.write(model_);
+  return velk::errors::kOk;
 }
+
+result_t ServiceManagerConfigWriter::writeTasks() { return tasksWriter_.write(model_); }
 
 void ServiceManagerConfigWriter::writeUpdateCategories(IStorage* root) {
   for (const ModelUpdateCategory& category : model_.updateCategories) {

@@ -27,6 +27,10 @@ class ServiceManagerConfigWriter {
 
   // 0, or the first failing code; elements made before a failure stay.
   velk::result_t write(velk::IStorage* root);
+  // The two steps of write: the document and the service settings, then the
+  // task writer. Between them the document is complete and no longer read.
+  velk::result_t writeDocument(velk::IStorage* root);
+  velk::result_t writeTasks();
 
  private:
   void writeUpdateCategories(velk::IStorage* root);

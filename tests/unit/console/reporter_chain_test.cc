@@ -6,6 +6,7 @@
 #include "console/storage_error_reporter_proxy.h"
 #include "console/storage_error_tracer.h"
 #include "console/stream_buffer_tracer_proxy.h"
+#include "velk/demultiplexor_channel.h"
 #include "velk/framework_tracer.h"
 
 namespace app_core::helpers {
@@ -141,6 +142,40 @@ TEST(StreamBufferTracerProxy, InnerDeclineSuppressesTheConsoleToo) {
   velk::trace(proxy.get(), 500, "hidden");
   velk::trace(proxy.get(), 300, "shown");
   EXPECT_EQ(console.str(), "shown\n");
+}
+
+struct CountingChannel : velk::ObjectBase<velk::tracer::ITraceChannel> {
+  velk::result_t Write(const velk::TraceRecord&, std::string_view) override {
+    ++lines;
+    return velk::errors::kOk;
+  }
+  int lines = 0;
+};
+
+// The run's chain: information lines go somewhere only through the console's
+// message level or a channel behind the demultiplexor.
+TEST(StorageErrorReporterProxy, InformationGoesNowhereWithoutConsoleOrChannel) {
+  std::ostringstream console;
+  auto tracer = velk::make<velk::tracer::FrameworkTracer>();
+  auto demultiplexor = velk::make<velk::tracer::DemultiplexorChannel>();
+  ASSERT_EQ(tracer->SetChannel(demultiplexor.get()), velk::errors::kOk);
+  ASSERT_EQ(tracer->SetLevel(1000), velk::errors::kOk);
+  auto chainAt = [&](int32_t messageLevel) {
+    auto proxy = velk::make<StreamBufferTracerProxy<std::ostream>>(console, tracer, consoleThreshold(messageLevel));
+    return velk::make<StorageErrorReporterProxy>(velk::make<StorageErrorTracer>(proxy));
+  };
+  auto quiet = chainAt(2);
+  EXPECT_FALSE(quiet->ReportsInfo());
+  quiet->ReportInfo(location("a.xml", 1).get(), "dropped");
+  EXPECT_TRUE(chainAt(3)->ReportsInfo());
+  auto channel = velk::make<CountingChannel>();
+  ASSERT_EQ(demultiplexor->AddChannel(channel.get()), velk::errors::kOk);
+  EXPECT_TRUE(quiet->ReportsInfo());
+  quiet->ReportInfo(location("a.xml", 1).get(), "kept");
+  EXPECT_EQ(channel->lines, 1);
+  ASSERT_EQ(tracer->SetLevel(500), velk::errors::kOk);
+  EXPECT_FALSE(quiet->ReportsInfo());
+  EXPECT_EQ(console.str(), "");
 }
 
 TEST(NullTracer, DeclinesEverything) {

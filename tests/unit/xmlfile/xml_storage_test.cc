@@ -47,6 +47,47 @@ std::string childName(IStorage* node, uint32_t index) {
   return name;
 }
 
+TEST_F(XmlStorageTest, KeptAsPrintedPrintsTheSameAndLeavesTheNodeView) {
+  // Three items in a list, then a second list; with `keep` the first two
+  // items give up their elements as each is finished.
+  auto build = [&](bool keep, IIO* io) {
+    Ref<IStorage> root = newDocument(0, io);
+    Ref<IStorage> list = create(root.get(), "list");
+    for (int i = 0; i < 3; ++i) {
+      Ref<IStorage> item = create(list.get(), "item");
+      EXPECT_EQ(item->WriteValue("n", ValueDescriptor::ofText(std::to_string(i) + "\"&"), 0), errors::kOk);
+      EXPECT_EQ(create(item.get(), "inner")->WriteValue("", ValueDescriptor::ofText("a  b"), 0), errors::kOk);
+      if (keep && i < 2) {
+        uint32_t count = 0;
+        EXPECT_EQ(queryInterface<IKeepAsPrinted>(item.get())->KeepAsPrinted(), errors::kOk);
+        EXPECT_EQ(item->GetNodesCount(&count), errors::kInvalidState);
+      }
+    }
+    create(root.get(), "other");
+    return root;
+  };
+  auto plain = make<MemoryIo>();
+  auto kept = make<MemoryIo>();
+  Ref<IStorage> keptRoot = build(true, kept.get());
+  ASSERT_EQ(build(false, plain.get())->Flush(), errors::kOk);
+  ASSERT_EQ(keptRoot->Flush(), errors::kOk);
+  EXPECT_EQ(kept->content, plain->content);
+  Ref<IStorage> list;
+  uint32_t count = 0;
+  ASSERT_EQ(keptRoot->GetNode(0, list.put()), errors::kOk);
+  ASSERT_EQ(list->GetNodesCount(&count), errors::kOk);
+  EXPECT_EQ(count, 1u);
+  // Neither last nor after kept text, the root, a text with a tab: refused.
+  EXPECT_EQ(queryInterface<IKeepAsPrinted>(list.get())->KeepAsPrinted(), errors::kNotSupported);
+  EXPECT_EQ(queryInterface<IKeepAsPrinted>(keptRoot.get())->KeepAsPrinted(), errors::kNotSupported);
+  Ref<IStorage> other;
+  ASSERT_EQ(keptRoot->GetNode(1, other.put()), errors::kOk);
+  EXPECT_EQ(other->WriteValue("", ValueDescriptor::ofText("a\tb"), 0), errors::kOk);
+  EXPECT_EQ(queryInterface<IKeepAsPrinted>(other.get())->KeepAsPrinted(), errors::kNotSupported);
+  ASSERT_EQ(keptRoot->Flush(), errors::kOk);
+  EXPECT_NE(kept->content.find("<other>a&#x09;b</other>"), std::string::npos);
+}
+
 TEST_F(XmlStorageTest, NameOperationsFollowTheSizeProtocol) {
   Ref<IStorage> root = newDocument();
   uint32_t size = 0;
