@@ -16,7 +16,9 @@ result_t FrameworkTracer::GetRecord(uint32_t level, TraceRecord& record) {
 result_t FrameworkTracer::CommitRecord(TraceRecord& record) {
   if (record.level > level_.load()) return errors::kNotMatched;
   std::lock_guard lock(mutex_);
-  if (!channel_) return errors::kOk;
+  // Without a trace file the channel is an empty demultiplexor: the prefix,
+  // a time formatted per record, would be made for nothing.
+  if (!channel_ || !channel_->WritesAnywhere()) return errors::kOk;
   return channel_->Write(record, formatPrefix(format_, record) + record.text);
 }
 
