@@ -7,46 +7,19 @@
 // product.
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 
 #include "cli/tool_main.h"
-#include "commands/compile_pipeline.h"
+#include "compile_run.h"
 #include "document_check.h"
 #include "fuzz_input.h"
-#include "quiet_run.h"
-
-namespace {
-
-using namespace app_core;
-
-const Definitions kDefinitions = {{"A", "1"}, {"B", ""}, {"NAME", "n${A}"}};
-// The golden cases mostly use the first product, the examples the second.
-const char* const kProducts[] = {"QPX", "PRO"};
-
-const CompileContext* context = nullptr;
-
-}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  registerFactoryTables();
-  context = new CompileContext(makeCompileContext(hesk_fuzz::QuietRun::shared()));
+  app_core::registerFactoryTables();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   hesk_fuzz::ProcessorTimeLimit limit;
-  CompileArguments args;
-  args.product = kProducts[(size / 3) % 2];
-  args.definitions = kDefinitions;
-  args.inputs = {hesk_fuzz::writeInput(data, size).mainFile};
-  hesk_fuzz::InputRun run;
-  CompileContext input = *context;
-  input.reporter = input.counter = run.reporter();
-  try {
-    checkConfiguration(input, args);
-  } catch (const std::exception&) {
-    // A compile reports this as "Compilation failed"; anything else escaping
-    // is a finding.
-  }
+  hesk_fuzz::checksWithoutErrors(hesk_fuzz::compileArgumentsFor(hesk_fuzz::writeInput(data, size).mainFile, size));
   return 0;
 }

@@ -12,25 +12,16 @@
 #include <string>
 
 #include "cli/tool_main.h"
-#include "commands/compile_pipeline.h"
+#include "compile_run.h"
 #include "document_check.h"
 #include "fuzz_input.h"
-#include "quiet_run.h"
 
 namespace {
 
 using namespace app_core;
 
-const Definitions kDefinitions = {{"A", "1"}, {"B", ""}, {"NAME", "n${A}"}};
-const char* const kProducts[] = {"QPX", "PRO"};
-
-const CompileContext* context = nullptr;
-
 CompileArguments compileArguments(const std::string& folder, const std::string& input, size_t size) {
-  CompileArguments args;
-  args.product = kProducts[(size / 3) % 2];
-  args.definitions = kDefinitions;
-  args.inputs = {input};
+  CompileArguments args = hesk_fuzz::compileArgumentsFor(input, size);
   args.settingsDatabase = folder + "/out/settings.kvdb";
   args.storageDatabase = folder + "/out/storage.kvro";
   args.vsmOutput = folder + "/out/config.vsm";
@@ -42,27 +33,10 @@ CompileArguments compileArguments(const std::string& folder, const std::string& 
   return args;
 }
 
-// The shared factories with the reporter of one command run.
-CompileContext contextOf(const hesk_fuzz::InputRun& run) {
-  CompileContext input = *context;
-  input.reporter = input.counter = run.reporter();
-  return input;
-}
-
-bool checksWithoutErrors(const CompileArguments& args) {
-  hesk_fuzz::InputRun run;
-  try {
-    return checkConfiguration(contextOf(run), args);
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   registerFactoryTables();
-  context = new CompileContext(makeCompileContext(hesk_fuzz::QuietRun::shared()));
   return 0;
 }
 
@@ -70,11 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   hesk_fuzz::ProcessorTimeLimit limit;
   auto [folder, input] = hesk_fuzz::writeInput(data, size);
   CompileArguments args = compileArguments(folder, input, size);
-  if (!checksWithoutErrors(args)) return 0;
+  if (!hesk_fuzz::checksWithoutErrors(args)) return 0;
   // The compile catches what it raises itself; anything else escaping it is
   // a finding.
   hesk_fuzz::InputRun run;
-  velk::result_t r = compile(contextOf(run), args);
+  velk::result_t r = compile(hesk_fuzz::compileContextOf(run), args);
   if (velk::failed(r)) return 0;
   if (!hesk_fuzz::readBack(args.vsmOutput)) hesk_fuzz::propertyFails("the .vsm written does not read again");
   if (size % 3 == 1 && !hesk_fuzz::readBack(args.quarnConfig))
