@@ -1,5 +1,6 @@
 #include "fuzz_input.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -84,20 +85,6 @@ void removeEntry(const fs::path& path) {
   fs::remove_all(path, error);
 }
 
-// Plain system calls: a file stream costs more to set up than a small
-// input's file takes to write.
-bool writeFile(const fs::path& path, const std::string& content) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0 && errno == ENOENT) {
-    std::error_code ignored;
-    fs::create_directories(path.parent_path(), ignored);
-    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  }
-  if (fd < 0) return false;
-  bool written = ::write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
-  return ::close(fd) == 0 && written;
-}
-
 // The input's files, kept in step from one input to the next: writing and
 // removing only what changed costs a few system calls where emptying and
 // refilling the folder cost a fifth of a small input's time.
@@ -164,10 +151,47 @@ class SourceFolder {
   bool known_ = false;
 };
 
+// Removes the entries of the folder open as `folder` (closed here) but the
+// one called `kept`, going by the entry types the folder lists rather than a
+// `stat` of each. False when something stays.
+bool removeContents(int folder, const char* kept) {
+  DIR* listing = ::fdopendir(folder);
+  if (!listing) {
+    ::close(folder);
+    return false;
+  }
+  bool removed = true;
+  while (const dirent* entry = ::readdir(listing)) {
+    std::string_view name = entry->d_name;
+    if (name == "." || name == ".." || (kept && name == kept)) continue;
+    if (entry->d_type != DT_DIR && ::unlinkat(::dirfd(listing), entry->d_name, 0) == 0) continue;
+    int inner = ::openat(::dirfd(listing), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    removed = inner >= 0 && removeContents(inner, nullptr) &&
+              ::unlinkat(::dirfd(listing), entry->d_name, AT_REMOVEDIR) == 0 && removed;
+  }
+  ::closedir(listing);
+  return removed;
+}
+
 }  // namespace
+
+bool writeFile(const std::string& path, const std::string& content) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0 && errno == ENOENT) {
+    std::error_code ignored;
+    fs::create_directories(fs::path(path).parent_path(), ignored);
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  }
+  if (fd < 0) return false;
+  bool written = ::write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
+  return ::close(fd) == 0 && written;
+}
 
 const std::string& freshScratchFolder() {
   const std::string& folder = scratchFolderPath();
+  int listing = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing >= 0 && removeContents(listing, "src")) return folder;
+  // What an input left without write permission, say.
   std::error_code ignored;
   for (const auto& entry : fs::directory_iterator(folder, ignored)) {
     if (entry.path().filename() != "src") removeEntry(entry.path());

@@ -33,6 +33,9 @@ std::string safeName(const std::string& name);
 // made there is gone.
 const std::string& freshScratchFolder();
 
+// Writes `content` as the file `path`, making its folder when missing.
+bool writeFile(const std::string& path, const std::string& content);
+
 struct ScratchInput {
   std::string folder;    // the scratch folder, free for outputs
   std::string mainFile;  // the path of "main.xml", in the folder's "src"

@@ -15,6 +15,7 @@
 #include "compile_run.h"
 #include "document_check.h"
 #include "fuzz_input.h"
+#include "scratch_stores.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ CompileArguments compileArguments(const std::string& folder, const std::string& 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  hesk_fuzz::useScratchStores();
   registerFactoryTables();
   return 0;
 }
