@@ -19,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unordered_set>
 
 #include "cli/tool_main.h"
 #include "commands/exchange_commands.h"
@@ -98,6 +99,21 @@ std::string damaged(const uint8_t* data, size_t size) {
   return bytes;
 }
 
+// Whether the document at `path` (which exists) reads again. Most damage
+// leaves the export as some earlier input had it: bytes that read again
+// once are not read again (their hashes are kept, up to a bound).
+bool readsAgain(const std::string& path) {
+  static auto* known = new std::unordered_set<size_t>;
+  std::ifstream file(path, std::ios::binary);
+  std::string bytes(std::istreambuf_iterator<char>(file), {});
+  size_t hash = std::hash<std::string>()(bytes);
+  if (known->count(hash)) return true;
+  if (!hesk_fuzz::readBack(path)) return false;
+  if (known->size() >= (1u << 20)) known->clear();
+  known->insert(hash);
+  return true;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -119,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A damaged store fails as the command line reports it.
   }
   std::error_code ignored;
-  if (std::filesystem::exists(xml, ignored) && !hesk_fuzz::readBack(xml))
+  if (std::filesystem::exists(xml, ignored) && !readsAgain(xml))
     hesk_fuzz::propertyFails("the export wrote a document that does not read again");
   return 0;
 }

@@ -5,6 +5,7 @@
 #include "console/storage_error_reporter_proxy.h"
 #include "kv/key_value_factory_interfaces.h"
 #include "kv/open_command_database.h"
+#include "kv/store_files.h"
 #include "kv/transaction_indexed_key_value_storage.h"
 #include "preprocessor/filter_chains.h"
 #include "preprocessor/filtered_storage.h"
@@ -57,7 +58,9 @@ class ReadOnlyModeKeeper {
         path_(std::move(path)) {
     std::error_code error;
     bool readOnly = false;
-    if (manager_ && std::filesystem::is_regular_file(path_, error) &&
+    // Asking the manager opens the store once more; a file whose header
+    // says WAL is known not to be in read-only mode without it.
+    if (manager_ && std::filesystem::is_regular_file(path_, error) && !data_storage::hasWalHeader(path_) &&
         velk::succeeded(manager_->IsReadOnly(path_, readOnly)))
       restore_ = readOnly;
   }

@@ -1,8 +1,10 @@
 #include "kv/store_files.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "kv/key_value_storage.h"
 #include "kv/operation_guard.h"
@@ -28,6 +30,17 @@ void createFileStore(velk::ITracer* tracer, const std::string& path, IIndexedKey
   store->openFile(path);
   kvTrace(tracer, velk::trace_level::kInfo, "Create succeeded for " + quoted(path));
   *out = store.detach();
+}
+
+bool hasWalHeader(const std::string& path) {
+  static constexpr char kMagic[] = "SQLite format 3";  // sixteen bytes with its zero
+  unsigned char header[20];
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool read = ::pread(fd, header, sizeof header, 0) == static_cast<ssize_t>(sizeof header);
+  ::close(fd);
+  // Bytes 18 and 19: the versions for reading and writing, 2 for WAL.
+  return read && std::memcmp(header, kMagic, sizeof kMagic) == 0 && header[18] == 2 && header[19] == 2;
 }
 
 velk::result_t deleteStoreFiles(velk::ITracer* tracer, const std::string& shownName, const std::string& path) {

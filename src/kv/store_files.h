@@ -18,6 +18,12 @@ void traceCreating(velk::ITracer* tracer, const std::string& shownName);
 // interface.
 void createFileStore(velk::ITracer* tracer, const std::string& path, IIndexedKeyValueStorage** out);
 
+// Whether the file at `path` starts as a store file in WAL journal mode (the
+// engine marks it in the two version bytes of its header): such a file is
+// not in read-only mode, which a reader can know without opening the store.
+// False when the file cannot be read or is no store file.
+bool hasWalHeader(const std::string& path);
+
 // Deletes a store file and its companion files; kNotFound when the file does
 // not exist. `shownName` is the path or name that the first trace line names.
 velk::result_t deleteStoreFiles(velk::ITracer* tracer, const std::string& shownName, const std::string& path);
