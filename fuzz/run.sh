@@ -96,6 +96,14 @@ for target in "${targets[@]}"; do
   log=$build/logs/$target.log
   work=$build/logs/$target.work
   mkdir -p "$corpus" "$findings" "$work" "$seeds/$target"
+  # Runs of one target share its work folder, whose logs each run empties
+  # and joins: one at a time.
+  exec 9>"$build/logs/$target.lock"
+  if ! flock -n 9; then
+    echo "$target: another run of this target is going on" >&2
+    failed=1
+    continue
+  fi
   mkdir -p "fuzz/corpus/$target"
   committed=$(realpath "fuzz/corpus/$target")
   # Inputs are kept small where size buys nothing: the time of an input
