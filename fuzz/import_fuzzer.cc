@@ -6,10 +6,15 @@
 // must be what the import was given:
 // - an import that succeeded without errors stored exactly the records of
 //   the file as the preprocessor shows it (the last "key" of a name wins, a
-//   "key" without "root" removes);
+//   "key" without "root" removes), each tree as its stored form reads again:
+//   a text is stored as printed, and a reader of the record keeps no
+//   whitespace around or between its words that the file kept with a
+//   character reference or a CDATA section;
 // - an import that raised stored nothing.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -54,8 +59,67 @@ std::string keyName(velk::IStorage* key) {
   return name;
 }
 
-// The records the "key" children of `root` stand for, in the import's rules.
-Records recordsOf(velk::IStorage* root, bool lastWins) {
+// A record's value in memory, written and read back as a database record is.
+class ValueIo : public velk::ObjectBase<velk::IIO> {
+ public:
+  velk::result_t Read(void* buffer, uint32_t size, uint32_t* count) override {
+    size_t copied = std::min<size_t>(size, bytes_.size() - std::min(position_, bytes_.size()));
+    std::memcpy(buffer, bytes_.data() + position_, copied);
+    position_ += copied;
+    *count = static_cast<uint32_t>(copied);
+    return velk::errors::kOk;
+  }
+  velk::result_t Write(const void* bytes, uint32_t size, uint32_t* count) override {
+    if (bytes_.size() < position_) bytes_.resize(position_);
+    bytes_.replace(position_, size, static_cast<const char*>(bytes), size);
+    position_ += size;
+    *count = size;
+    return velk::errors::kOk;
+  }
+  velk::result_t Flush() override { return velk::errors::kOk; }
+  velk::result_t GetPosition(uint64_t* position) override {
+    *position = position_;
+    return velk::errors::kOk;
+  }
+  velk::result_t GetSize(uint64_t* size) override {
+    *size = bytes_.size();
+    return velk::errors::kOk;
+  }
+  velk::result_t SetSize(uint64_t size) override {
+    bytes_.resize(size);
+    return velk::errors::kOk;
+  }
+  velk::result_t Seek(uint64_t position) override {
+    position_ = position;
+    return velk::errors::kOk;
+  }
+
+ private:
+  std::string bytes_;
+  size_t position_ = 0;
+};
+
+// The tree of `tree` as a reader of its stored record sees it: copied into
+// a new document (by the preprocessor's copy, not import's own), printed,
+// and parsed again.
+std::string storedTreeText(velk::IStorage* tree) {
+  auto factory = velk::queryInterface<velk::IXmlStorageFactory>(hesk_fuzz::QuietRun::shared().xmlStorageFactory);
+  auto io = velk::make<ValueIo>();
+  velk::Ref<velk::IStorage> document;
+  if (velk::failed(factory->CreateDocument("root", io.get(), 0, document.put()))) __builtin_trap();
+  helpers::copyStorage(tree, document.get());
+  velk::checkResult(document->Flush(), {"fuzz/import", 3});
+  io->Seek(0);
+  velk::Ref<velk::IStorage> stored;
+  velk::XmlParseError error;
+  if (velk::failed(factory->ParseIo(io.get(), velk::kXmlReadOnlyOption, stored.put(), &error)))
+    hesk_fuzz::propertyFails("a record's printed tree does not parse: " + error.description);
+  return hesk_fuzz::treeText(stored.get());
+}
+
+// The records the "key" children of `root` stand for, in the import's rules;
+// `asStored` gives each tree as its stored record reads.
+Records recordsOf(velk::IStorage* root, bool lastWins, bool asStored = false) {
   Records records;
   uint32_t count = 0;
   velk::checkResult(root->GetNodesCount(&count), {"fuzz/import", 1});
@@ -68,7 +132,7 @@ Records recordsOf(velk::IStorage* root, bool lastWins) {
     bool hasTree = velk::succeeded(child->GetNode("root", tree.put())) && tree;
     if (!lastWins && records.count(name)) hesk_fuzz::propertyFails("the export holds the key \"" + name + "\" twice");
     if (hasTree)
-      records[name] = hesk_fuzz::treeText(tree.get());
+      records[name] = asStored ? storedTreeText(tree.get()) : hesk_fuzz::treeText(tree.get());
     else
       records.erase(name);
   }
@@ -81,7 +145,7 @@ std::optional<Records> expectedRecords(const CommandEnvironment& env, const std:
   try {
     velk::Ref<velk::IStorage> copy = preprocessedCopy(env, input);
     if (!copy) return std::nullopt;
-    return recordsOf(copy.get(), true);
+    return recordsOf(copy.get(), true, true);
   } catch (const velk::Exception&) {
     return std::nullopt;
   }
