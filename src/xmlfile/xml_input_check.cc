@@ -87,7 +87,7 @@ Refusal oversizedAt(std::string_view text) {
     } else if (rest.starts_with("<![CDATA[")) {
       next = skipPast(text, i + 9, "]]>");
     } else if (rest.starts_with("<?")) {
-      next = skipPast(text, i + 2, "?>");
+      next = skipPast(text, i + 2, ">");
     } else if (rest.starts_with("<!")) {
       next = skipPast(text, i + 2, ">");
     } else if (rest.starts_with("</")) {
@@ -292,7 +292,9 @@ class FaithfulnessScan {
     std::string_view rest = text_.substr(at);
     if (rest.starts_with("<!--")) return skipPast(text_, at + 4, "-->");
     if (rest.starts_with("<![CDATA[")) return skipPast(text_, at + 9, "]]>");
-    if (rest.starts_with("<?")) return skipPast(text_, at + 2, "?>");
+    // The parser ends a declaration or an instruction at its first ">",
+    // "?>" or not: what follows is read, and so checked.
+    if (rest.starts_with("<?")) return skipPast(text_, at + 2, ">");
     if (rest.starts_with("<!DOCTYPE")) return refuse(at, "Document type declaration (DTD) is not supported");
     if (rest.starts_with("</")) {
       if (depth_ > 0) --depth_;

@@ -45,4 +45,18 @@ TEST(InputLimits, EqualSignsInTextAndCommentsAreNoAttributes) {
   EXPECT_TRUE(checkXmlInput(text, error)) << error.description;
 }
 
+// The parser ends "<?xml" (and any other "<?") at a ">", not at "?>": a
+// declaration that lacks "?>" must not end the checks of what follows it.
+TEST(InputLimits, DeclarationWithoutQuestionMarkEndsAtItsBracket) {
+  std::string deep = "<?xml version=\"1.0\" -->\n";
+  for (int i = 0; i <= velk::xml::kMaxNestingDepth; ++i) deep += "<e>";
+  velk::XmlParseError error;
+  EXPECT_FALSE(checkXmlInput(deep, error));
+  EXPECT_EQ(error.description, "Elements nested deeper than 1000 levels");
+  EXPECT_FALSE(checkXmlInput("<?xml version=\"1.0\">\n<root a=\"&#x;\"/>", error));
+  EXPECT_EQ(error.description, "Malformed character reference at column 10");
+  EXPECT_EQ(error.row, 2);
+  EXPECT_TRUE(checkXmlInput("<?xml version=\"1.0\"?>\n<?pi a?>\n<root a=\"&#x41;\"/>", error)) << error.description;
+}
+
 }  // namespace
