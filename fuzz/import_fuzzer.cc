@@ -11,10 +11,8 @@
 //   whitespace around or between its words that the file kept with a
 //   character reference or a CDATA section;
 // - an import that raised stored nothing.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -32,6 +30,7 @@
 #include "quiet_run.h"
 #include "scratch_stores.h"
 #include "tree_text.h"
+#include "xmlfile/file_io.h"
 #include "xmlfile/open_xml_file.h"
 #include "xmlfile/storage_helpers.h"
 
@@ -59,54 +58,16 @@ std::string keyName(velk::IStorage* key) {
   return name;
 }
 
-// A record's value in memory, written and read back as a database record is.
-class ValueIo : public velk::ObjectBase<velk::IIO> {
- public:
-  velk::result_t Read(void* buffer, uint32_t size, uint32_t* count) override {
-    size_t copied = std::min<size_t>(size, bytes_.size() - std::min(position_, bytes_.size()));
-    std::memcpy(buffer, bytes_.data() + position_, copied);
-    position_ += copied;
-    *count = static_cast<uint32_t>(copied);
-    return velk::errors::kOk;
-  }
-  velk::result_t Write(const void* bytes, uint32_t size, uint32_t* count) override {
-    if (bytes_.size() < position_) bytes_.resize(position_);
-    bytes_.replace(position_, size, static_cast<const char*>(bytes), size);
-    position_ += size;
-    *count = size;
-    return velk::errors::kOk;
-  }
-  velk::result_t Flush() override { return velk::errors::kOk; }
-  velk::result_t GetPosition(uint64_t* position) override {
-    *position = position_;
-    return velk::errors::kOk;
-  }
-  velk::result_t GetSize(uint64_t* size) override {
-    *size = bytes_.size();
-    return velk::errors::kOk;
-  }
-  velk::result_t SetSize(uint64_t size) override {
-    bytes_.resize(size);
-    return velk::errors::kOk;
-  }
-  velk::result_t Seek(uint64_t position) override {
-    position_ = position;
-    return velk::errors::kOk;
-  }
-
- private:
-  std::string bytes_;
-  size_t position_ = 0;
-};
-
 // The tree of `tree` as a reader of its stored record sees it: copied into
-// a new document (by the preprocessor's copy, not import's own), printed,
-// and parsed again.
-std::string storedTreeText(velk::IStorage* tree) {
+// a new document (by the preprocessor's copy, not import's own), printed
+// into the file `scratch`, and parsed again.
+std::string storedTreeText(velk::IStorage* tree, const std::string& scratch) {
   auto factory = velk::queryInterface<velk::IXmlStorageFactory>(hesk_fuzz::QuietRun::shared().xmlStorageFactory);
-  auto io = velk::make<ValueIo>();
+  velk::Ref<velk::IIO> io;
   velk::Ref<velk::IStorage> document;
-  if (velk::failed(factory->CreateDocument("root", io.get(), 0, document.put()))) __builtin_trap();
+  if (velk::failed(velk::FileIo::open(scratch, velk::FileIo::Mode::kRewrite, io)) ||
+      velk::failed(factory->CreateDocument("root", io.get(), 0, document.put())))
+    __builtin_trap();
   helpers::copyStorage(tree, document.get());
   velk::checkResult(document->Flush(), {"fuzz/import", 3});
   io->Seek(0);
@@ -118,8 +79,8 @@ std::string storedTreeText(velk::IStorage* tree) {
 }
 
 // The records the "key" children of `root` stand for, in the import's rules;
-// `asStored` gives each tree as its stored record reads.
-Records recordsOf(velk::IStorage* root, bool lastWins, bool asStored = false) {
+// with a `scratch` file, each tree as its stored record reads.
+Records recordsOf(velk::IStorage* root, bool lastWins, const std::string& scratch = {}) {
   Records records;
   uint32_t count = 0;
   velk::checkResult(root->GetNodesCount(&count), {"fuzz/import", 1});
@@ -132,7 +93,7 @@ Records recordsOf(velk::IStorage* root, bool lastWins, bool asStored = false) {
     bool hasTree = velk::succeeded(child->GetNode("root", tree.put())) && tree;
     if (!lastWins && records.count(name)) hesk_fuzz::propertyFails("the export holds the key \"" + name + "\" twice");
     if (hasTree)
-      records[name] = asStored ? storedTreeText(tree.get()) : hesk_fuzz::treeText(tree.get());
+      records[name] = scratch.empty() ? hesk_fuzz::treeText(tree.get()) : storedTreeText(tree.get(), scratch);
     else
       records.erase(name);
   }
@@ -140,12 +101,13 @@ Records recordsOf(velk::IStorage* root, bool lastWins, bool asStored = false) {
 }
 
 // The records of the input as the import should store them; none when the
-// preprocessor cannot show the file.
-std::optional<Records> expectedRecords(const CommandEnvironment& env, const std::string& input) {
+// preprocessor cannot show the file. `folder` takes a scratch file.
+std::optional<Records> expectedRecords(const CommandEnvironment& env, const std::string& input,
+                                       const std::string& folder) {
   try {
     velk::Ref<velk::IStorage> copy = preprocessedCopy(env, input);
     if (!copy) return std::nullopt;
-    return recordsOf(copy.get(), true, true);
+    return recordsOf(copy.get(), true, folder + "/expected.xml");
   } catch (const velk::Exception&) {
     return std::nullopt;
   }
@@ -214,7 +176,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The input's files are as the import found them: what it should have
   // stored is worked out only for an import that says it stored it all.
   std::optional<Records> expected;
-  if (clean) expected = expectedRecords(hesk_fuzz::QuietRun::shared(), input);
+  if (clean) expected = expectedRecords(hesk_fuzz::QuietRun::shared(), input, folder);
   if (clean && expected && exported != *expected)
     hesk_fuzz::propertyFails("import then export gave other records; expected:" + describe(*expected) +
                              "\nexported:" + describe(exported));

@@ -1,4 +1,5 @@
-// Operations on store files shared by the factories.
+// Operations on store files shared by the factories, and the one question a
+// command asks of a store file without opening it (its journal mode).
 #pragma once
 
 #include <string>
