@@ -1,6 +1,7 @@
 #include "xmlfile/streamed_xml_print.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace velk {
@@ -8,6 +9,17 @@ namespace {
 
 constexpr std::string_view kIndent = "    ";
 constexpr std::string_view kLineBreak = "\r\n";
+
+// Whether the printer writes `text` as it stands: it escapes "&", "<",
+// ">", the quotes and the control characters (the zero among them) and
+// nothing else. Most texts are such, and the printer appends a character
+// at a time.
+bool printedAsIs(const std::string& text) {
+  static constexpr char kEscaped[] =
+      "&<>\"'\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F"
+      "\x10\x11\x12\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F";
+  return std::strcspn(text.c_str(), kEscaped) == text.size();
+}
 
 }  // namespace
 
@@ -85,6 +97,10 @@ void StreamedXmlPrint::appendStartTag(std::string& out, const Element& element) 
 }
 
 void StreamedXmlPrint::appendText(std::string& out, const std::string& text) {
+  if (printedAsIs(text)) {
+    out += text;
+    return;
+  }
   encoded_.clear();
   TiXmlBase::EncodeString(text, &encoded_);
   out += encoded_;

@@ -82,6 +82,27 @@ TEST(StreamedXmlStorageTest, PrintsWhatTheDocumentTreePrints) {
   }
 }
 
+// Texts without a byte the printer escapes are copied whole: each byte
+// alone in a text must still print as the tree prints it.
+TEST(StreamedXmlStorageTest, EachByteOfATextPrintsAsTheTreePrintsIt) {
+  Ref<IXmlStorageFactory> factory = make<XmlStorageFactory>();
+  for (int byte = 1; byte < 256; ++byte) {
+    std::string text = "a" + std::string(1, static_cast<char>(byte)) + "b";
+    auto treeIo = make<MemoryIo>();
+    auto streamedIo = make<MemoryIo>();
+    Ref<IStorage> tree;
+    ASSERT_EQ(factory->CreateDocument("root", treeIo.get(), 0, tree.put()), errors::kOk);
+    Ref<StreamedXmlStorage> streamed = StreamedXmlStorage::createDocument("root", Ref<IIO>(streamedIo.get()));
+    for (IStorage* document : {tree.get(), static_cast<IStorage*>(streamed.get())}) {
+      Ref<IStorage> child;
+      ASSERT_EQ(document->CreateNode("t", child.put()), errors::kOk);
+      ASSERT_EQ(child->WriteValue("", ValueDescriptor::ofText(text), 0), errors::kOk);
+      ASSERT_EQ(document->Flush(), errors::kOk);
+    }
+    ASSERT_EQ(streamedIo->content, treeIo->content) << "byte " << byte;
+  }
+}
+
 TEST(StreamedXmlStorageTest, FinishedElementsAndChildrenAfterTextAreRefused) {
   Ref<StreamedXmlStorage> root = StreamedXmlStorage::createDocument("root");
   Ref<IStorage> first, second, late;
