@@ -11,6 +11,7 @@
 // store's size), one byte N, then N bytes written at the offset; N = 0
 // cuts the file at the offset instead.
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -99,13 +100,11 @@ std::string damaged(const uint8_t* data, size_t size) {
   return bytes;
 }
 
-// Whether the document at `path` (which exists) reads again. Most damage
-// leaves the export as some earlier input had it: bytes that read again
-// once are not read again (their hashes are kept, up to a bound).
-bool readsAgain(const std::string& path) {
+// Whether the export's document `bytes` reads again. Most damage leaves
+// the export as some earlier input had it: bytes that read again once are
+// not read again (their hashes are kept, up to a bound).
+bool readsAgain(const std::string& path, const std::string& bytes) {
   static auto* known = new std::unordered_set<size_t>;
-  std::ifstream file(path, std::ios::binary);
-  std::string bytes(std::istreambuf_iterator<char>(file), {});
   size_t hash = std::hash<std::string>()(bytes);
   if (known->count(hash)) return true;
   if (!hesk_fuzz::readBack(path)) return false;
@@ -113,6 +112,31 @@ bool readsAgain(const std::string& path) {
   known->insert(hash);
   return true;
 }
+
+// The files of one export: the store, beside it the files SQLite makes
+// (removed when it closes the store, unless the run ends early), and the
+// document in a folder of its own that stays from one input to the next.
+struct ExportFiles {
+  std::string database;
+  std::string xml;
+  std::string leftovers[4];
+
+  ExportFiles() {
+    const std::string& folder = hesk_fuzz::freshScratchFolder();
+    database = folder + "/records.kvdb";
+    xml = folder + "/out/export.xml";
+    std::filesystem::create_directories(folder + "/out");
+    leftovers[0] = xml;
+    for (int i = 1; const char* suffix : {"-wal", "-shm", "-journal"}) leftovers[i++] = database + suffix;
+  }
+
+  // Makes the store that of `bytes`, with nothing left by the previous
+  // input: a few removals where emptying the folder listed it twice.
+  void reset(const std::string& bytes) const {
+    for (const std::string& leftover : leftovers) ::unlink(leftover.c_str());
+    hesk_fuzz::writeFile(database, bytes);
+  }
+};
 
 }  // namespace
 
@@ -125,17 +149,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   hesk_fuzz::ProcessorTimeLimit limit;
-  const std::string& folder = hesk_fuzz::freshScratchFolder();
-  std::string database = folder + "/records.kvdb";
-  std::string xml = folder + "/out/export.xml";
-  hesk_fuzz::writeFile(database, damaged(data, size));
+  static const ExportFiles* files = new ExportFiles;
+  files->reset(damaged(data, size));
   try {
-    exportDatabase(hesk_fuzz::InputRun().environment(), database, xml);
+    exportDatabase(hesk_fuzz::InputRun().environment(), files->database, files->xml);
   } catch (const velk::Exception&) {
     // A damaged store fails as the command line reports it.
   }
-  std::error_code ignored;
-  if (std::filesystem::exists(xml, ignored) && !readsAgain(xml))
+  std::string written;
+  if (hesk_fuzz::readFile(files->xml, written) && !readsAgain(files->xml, written))
     hesk_fuzz::propertyFails("the export wrote a document that does not read again");
   return 0;
 }

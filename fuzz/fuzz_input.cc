@@ -187,6 +187,17 @@ bool writeFile(const std::string& path, const std::string& content) {
   return ::close(fd) == 0 && written;
 }
 
+bool readFile(const std::string& path, std::string& content) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  content.clear();
+  char buffer[16384];
+  ssize_t got;
+  while ((got = ::read(fd, buffer, sizeof buffer)) > 0) content.append(buffer, static_cast<size_t>(got));
+  ::close(fd);
+  return got == 0;
+}
+
 const std::string& freshScratchFolder() {
   const std::string& folder = scratchFolderPath();
   int listing = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

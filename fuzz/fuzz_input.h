@@ -36,6 +36,10 @@ const std::string& freshScratchFolder();
 // Writes `content` as the file `path`, making its folder when missing.
 bool writeFile(const std::string& path, const std::string& content);
 
+// The whole of the file `path` into `content`; false when it cannot be read
+// (when it is missing, say).
+bool readFile(const std::string& path, std::string& content);
+
 struct ScratchInput {
   std::string folder;    // the scratch folder, free for outputs
   std::string mainFile;  // the path of "main.xml", in the folder's "src"
