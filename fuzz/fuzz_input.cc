@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -65,12 +66,28 @@ void removeScratchFolder() {
   fs::remove_all(*scratchFolder, ignored);
 }
 
+// The scratch folders of processes that are gone: a run ended by a signal
+// (a campaign interrupted, a finding) leaves its folder, and /dev/shm is
+// memory.
+void removeFoldersOfEndedRuns(const std::string& base) {
+  static const std::string kPrefix = "hesk_fuzz.";
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator(base, ignored)) {
+    std::string name = entry.path().filename().string();
+    if (name.compare(0, kPrefix.size(), kPrefix) != 0) continue;
+    long pid = std::strtol(name.c_str() + kPrefix.size(), nullptr, 10);
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) fs::remove_all(entry.path(), ignored);
+  }
+}
+
 const std::string& scratchFolderPath() {
   if (!scratchFolder) {
     std::string base = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path().string();
+    removeFoldersOfEndedRuns(base);
     scratchFolder = new std::string(base + "/hesk_fuzz." + std::to_string(::getpid()));
     fs::create_directories(*scratchFolder);
-    // A crash leaves the folder behind for a look; a normal end removes it.
+    // A crash leaves the folder behind for a look, until a later run starts;
+    // a normal end removes it.
     std::atexit(removeScratchFolder);
   }
   return *scratchFolder;
