@@ -17,8 +17,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <unordered_set>
 
@@ -78,8 +76,9 @@ std::string makeValidStore() {
       " PRAGMA wal_checkpoint(TRUNCATE)";
   if (sqlite3_exec(db, compact, nullptr, nullptr, nullptr) != SQLITE_OK) __builtin_trap();
   sqlite3_close(db);
-  std::ifstream file(database, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
+  std::string bytes;
+  if (!hesk_fuzz::readFile(database, bytes)) __builtin_trap();
+  return bytes;
 }
 
 std::string damaged(const uint8_t* data, size_t size) {

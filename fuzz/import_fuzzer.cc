@@ -14,8 +14,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -141,8 +139,9 @@ std::string makeEmptyDatabase() {
   auto [folder, input] = hesk_fuzz::writeInput(reinterpret_cast<const uint8_t*>(kEmpty), sizeof kEmpty - 1);
   std::string database = folder + "/empty.kvdb";
   if (velk::failed(importDatabase(hesk_fuzz::InputRun().environment(), input, database))) __builtin_trap();
-  std::ifstream file(database, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
+  std::string bytes;
+  if (!hesk_fuzz::readFile(database, bytes)) __builtin_trap();
+  return bytes;
 }
 
 }  // namespace
